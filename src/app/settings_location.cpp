@@ -1,0 +1,37 @@
+#include "app/settings_location.h"
+
+#include <cstdlib>
+
+namespace quarvel {
+
+namespace {
+
+std::filesystem::path environmentFolder(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::filesystem::path(value) : std::filesystem::path();
+}
+
+} // namespace
+
+std::filesystem::path settingsFolder() {
+#ifdef _WIN32
+    return environmentFolder("WINDIR");
+#else
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the base directory rules say.
+    if (auto folder = environmentFolder("XDG_CONFIG_HOME"); folder.is_absolute()) {
+        return folder;
+    }
+    if (auto home = environmentFolder("HOME"); !home.empty()) {
+        return home / ".config";
+    }
+    return {};
+#endif
+}
+
+std::filesystem::path settingsFilePath(const std::filesystem::path& executablePath) {
+    auto name = executablePath.stem();
+    name += ".INI";
+    return settingsFolder() / name;
+}
+
+} // namespace quarvel

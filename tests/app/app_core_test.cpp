@@ -1,0 +1,63 @@
+#include "app/boot_mode.h"
+#include "app/settings_location.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace quarvel {
+namespace {
+
+struct BootCase {
+    const char* name;
+    const char* arguments;
+    bool expected;
+};
+
+TEST(BootModeTest, SwitchIsFoundAnywhereInAnyCase) {
+    const BootCase cases[] = {
+        {"plain", "+boot", true},
+        {"capitals", "+BOOT", true},
+        {"mixed case", "+BoOt", true},
+        {"among other words", "file.a21 +boot now", true},
+        {"inside a longer word", "x+bootable", true},
+        {"empty", "", false},
+        {"word alone", "boot", false},
+        {"blank after plus", "+ boot", false},
+        {"minus instead of plus", "-boot", false},
+        {"truncated", "+boo", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(commandLineAsksForBoot(c.arguments), c.expected) << c.name;
+    }
+}
+
+struct LocationCase {
+    const char* name;
+    const char* xdgConfigHome;
+    const char* home;
+    const char* executable;
+    const char* expected;
+};
+
+TEST(SettingsLocationTest, FileIsNamedAfterTheExecutableInTheConfigFolder) {
+    const LocationCase cases[] = {
+        {"xdg folder", "/xdg", "/home/op", "/usr/bin/quarvel", "/xdg/quarvel.INI"},
+        {"home fallback", nullptr, "/home/op", "/usr/bin/quarvel", "/home/op/.config/quarvel.INI"},
+        {"relative xdg ignored", "rel", "/home/op", "quarvel", "/home/op/.config/quarvel.INI"},
+        {"renamed copy has its own file", "/xdg", "/home/op", "/opt/a/loader2", "/xdg/loader2.INI"},
+        {"extension dropped", "/xdg", "/home/op", "/opt/QUARVEL.EXE", "/xdg/QUARVEL.INI"},
+        {"same name elsewhere shares", "/xdg", "/home/op", "/tmp/x/quarvel", "/xdg/quarvel.INI"},
+    };
+    for (const auto& c : cases) {
+        if (c.xdgConfigHome != nullptr) {
+            ::setenv("XDG_CONFIG_HOME", c.xdgConfigHome, 1);
+        } else {
+            ::unsetenv("XDG_CONFIG_HOME");
+        }
+        ::setenv("HOME", c.home, 1);
+        EXPECT_EQ(settingsFilePath(c.executable), c.expected) << c.name;
+    }
+}
+
+} // namespace
+} // namespace quarvel
