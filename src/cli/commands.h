@@ -1,0 +1,19 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace quarvel {
+
+// Exit codes shared by every subcommand.
+enum ExitCode : int {
+    ExitSuccess = 0,
+    ExitFailure = 1,
+    ExitUsage = 2,
+};
+
+// Each subcommand takes the arguments that follow its name and returns an ExitCode.
+inline constexpr std::string_view kCheckUsage = "check FILE";
+int runCheck(std::span<char* const> args);
+
+} // namespace quarvel

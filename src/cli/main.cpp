@@ -1,0 +1,65 @@
+#include "cli/commands.h"
+
+#include <array>
+#include <cstdio>
+#include <span>
+#include <string_view>
+
+namespace quarvel {
+namespace {
+
+struct Command {
+    std::string_view name;
+    std::string_view usage;
+    std::string_view summary;
+    int (*run)(std::span<char* const> args);
+};
+
+constexpr std::array kCommands{
+    Command{"check", kCheckUsage, "scan a program file and show the flash sectors it writes",
+            runCheck},
+};
+
+void printUsage(std::FILE* stream) {
+    std::fputs("usage: quarvel-cli COMMAND [ARGUMENTS]\n"
+               "       quarvel-cli --help | --version\n\ncommands:\n",
+               stream);
+    for (const Command& command : kCommands) {
+        std::fprintf(stream, "  quarvel-cli %.*s\n      %.*s\n",
+                     static_cast<int>(command.usage.size()), command.usage.data(),
+                     static_cast<int>(command.summary.size()), command.summary.data());
+    }
+}
+
+int run(std::span<char* const> args) {
+    if (args.empty()) {
+        printUsage(stderr);
+        return ExitUsage;
+    }
+    const std::string_view first = args.front();
+    if (first == "--help" || first == "-h") {
+        printUsage(stdout);
+        return ExitSuccess;
+    }
+    if (first == "--version") {
+        std::puts("quarvel-cli " QUARVEL_VERSION);
+        return ExitSuccess;
+    }
+    for (const Command& command : kCommands) {
+        if (command.name == first) {
+            return command.run(args.subspan(1));
+        }
+    }
+    std::fprintf(stderr, "quarvel-cli: unknown command '%.*s'\n", static_cast<int>(first.size()),
+                 first.data());
+    printUsage(stderr);
+    return ExitUsage;
+}
+
+} // namespace
+} // namespace quarvel
+
+int main(int argc, char* argv[]) {
+    const std::span<char* const> words(argv, static_cast<std::size_t>(argc));
+    return quarvel::run(words.empty() ? words : words.subspan(1));
+}
