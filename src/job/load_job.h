@@ -1,8 +1,16 @@
 #pragma once
 
+#include "image/program_file.h"
+#include "image/sector_map.h"
+#include "image/srecord.h"
 #include "job/load_reporter.h"
 #include "link/byte_channel.h"
+#include "link/command_set.h"
+#include "link/serial_port.h"
 
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 namespace quarvel {
@@ -36,7 +44,44 @@ public:
     // True while the job holds a port or a program file.
     bool holdsResources() const;
 
-    // (private members: the load job's own)
+private:
+    int stepStart(const std::string& filePath, int portNumber, LoadReporter& reporter);
+    int openProgramFile(const std::string& filePath, LoadReporter& reporter);
+    int findDevice(LoadReporter& reporter);
+    int handshake(LoadReporter& reporter);
+    int echoProbe(LoadReporter& reporter);
+    int eraseFlash(LoadReporter& reporter);
+
+    int stepSending(LoadReporter& reporter);
+    enum class RecordOutcome { Accepted, Restarted, Failed, PortFailed };
+    RecordOutcome sendRecord(LoadReporter& reporter);
+    void sendRecordFrame();
+    void reportPercentage(LoadReporter& reporter);
+    bool readNextLine();
+
+    int readReply(int timeoutSeconds);
+    void releaseResources();
+
+    ChannelOpener m_opener;
+    bool m_bootMode = false;
+    LoadState m_state = LoadState::Start;
+
+    std::unique_ptr<SerialPort> m_port;
+    ProgramFile m_file;
+    std::int64_t m_fileSize = 0;
+    std::uint8_t m_channel = 0x7F;
+    CommandSet m_commands;
+    SectorMap m_sectors{};
+
+    // The next line to send; between steps it always holds a line not yet acknowledged.
+    SRecord m_line{};
+    std::int32_t m_recordLength = 0;
+    std::int64_t m_bytesSent = 0;
+    int m_percentage = 0;
+
+    std::array<std::uint8_t, 64> m_reply{};
+    // The record frame is assembled here so that it goes out in one write.
+    std::array<std::uint8_t, 600> m_frame{};
 };
 
 } // namespace quarvel
