@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace quarvel {
+
+// Receives decoded rows of colour indices, one call per row, in the order the image data holds
+// them.
+class PixelRowSink {
+public:
+    virtual void addRow(std::span<const std::uint8_t> pixels) = 0;
+
+protected:
+    ~PixelRowSink() = default;
+};
+
+} // namespace quarvel
