@@ -1,8 +1,12 @@
 #include "app/boot_mode.h"
+#include "app/port_device.h"
 #include "app/settings_location.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace quarvel {
 namespace {
@@ -57,6 +61,30 @@ TEST(SettingsLocationTest, FileIsNamedAfterTheExecutableInTheConfigFolder) {
         ::setenv("HOME", c.home, 1);
         EXPECT_EQ(settingsFilePath(c.executable), c.expected) << c.name;
     }
+}
+
+struct PortCase {
+    const char* name;
+    int portNumber;
+    const char* expected;
+};
+
+TEST(PortDeviceTest, PortsSectionNamesTheDeviceOfAPortNumber) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("port_device_test_" + std::to_string(::getpid()) + ".INI");
+    std::ofstream(path) << "[ports]\ncom1=/dev/ttyUSB0\nCOM0=/dev/ttyACM0\n[Last Values]\nCOM2=x\n";
+    const ProfileFile settings(path);
+    const PortCase cases[] = {
+        {"named in the file, any case", 1, "/dev/ttyUSB0"},
+        {"key of another section ignored", 2, "/dev/ttyS1"},
+        {"missing key gives the serial port", 3, "/dev/ttyS2"},
+        {"port 0 from an empty list opens nothing", 0, ""},
+        {"negative opens nothing", -1, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(portDeviceName(settings, c.portNumber), c.expected) << c.name;
+    }
+    std::filesystem::remove(path);
 }
 
 } // namespace

@@ -1,0 +1,15 @@
+#include "app/port_device.h"
+
+#include "link/port_names.h"
+
+namespace quarvel {
+
+std::string portDeviceName(const ProfileFile& settings, int portNumber) {
+    if (portNumber < 1) {
+        return {};
+    }
+    return settings.readString("Ports", "COM" + std::to_string(portNumber),
+                               defaultPortDeviceName(portNumber));
+}
+
+} // namespace quarvel
