@@ -34,14 +34,14 @@ ScanReport walk(ProgramFile& file, SectorMap& sectors) {
     for (std::int64_t lineNumber = 2;; ++lineNumber) {
         const std::int64_t lineStart = file.position();
         readRecordLine(file, line);
-        // Only the type of the end record is looked at; an empty line has none.
-        if (line[0] != '\0' && (line[1] == '9' || line[1] == '8')) {
-            const bool valid = parseRecord(line.data(), recordLength) == RecordValid;
-            return {ScanFinding::Accepted, lineNumber, valid};
-        }
         if (line[0] == '\0') {
             const bool atEnd = file.position() == lineStart;
             return {atEnd ? ScanFinding::MissingEndRecord : ScanFinding::EmptyLine, lineNumber};
+        }
+        // Only the type of the end record decides; the record itself is not checked here.
+        if (line[1] == '9' || line[1] == '8') {
+            const bool valid = parseRecord(line.data(), recordLength) == RecordValid;
+            return {ScanFinding::Accepted, lineNumber, valid};
         }
         const std::uint8_t result = parseRecord(line.data(), recordLength);
         if (result != RecordValid) {
