@@ -1,0 +1,145 @@
+#include "cli_run.h"
+#include "generated_fixtures.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+namespace {
+
+using testing::CliRun;
+using testing::GeneratedFixture;
+using testing::kGeneratedFixtures;
+using testing::runCli;
+
+// The flash layout as the operator reads it, sector 0 first.
+const std::array<const char*, 11> kSectorRanges{
+    "00000h-03FFFh", "04000h-05FFFh", "06000h-07FFFh", "08000h-0FFFFh",
+    "10000h-1FFFFh", "20000h-2FFFFh", "30000h-3FFFFh", "40000h-4FFFFh",
+    "50000h-5FFFFh", "60000h-6FFFFh", "70000h-7FFFFh",
+};
+
+std::string fixturePath(const std::string& name) {
+    return std::string(QUARVEL_FIXTURE_DIR) + "/" + name + ".a21";
+}
+
+std::string expectedReport(const GeneratedFixture& fixture) {
+    std::string text = fixturePath(fixture.name) + ": accepted\n";
+    for (int sector : fixture.sectors) {
+        text += "erases sector " + std::to_string(sector) + ": " +
+                kSectorRanges[static_cast<std::size_t>(sector)] + "\n";
+    }
+    if (fixture.sectors.empty()) {
+        text += "erases no sector: a load of this file fails before sending it\n";
+    }
+    const bool boot = !fixture.sectors.empty() && fixture.sectors.front() == 0;
+    text += boot ? "boot sector: written; a load refuses this file unless boot mode is on\n"
+                 : "boot sector: not written\n";
+    return text;
+}
+
+class CheckGeneratedFileTest : public ::testing::TestWithParam<GeneratedFixture> {};
+
+TEST_P(CheckGeneratedFileTest, PrintsVerdictSectorsAndBootSector) {
+    const GeneratedFixture& fixture = GetParam();
+    const CliRun run = runCli({"check", fixturePath(fixture.name)});
+    EXPECT_EQ(run.err, "");
+    if (fixture.accepted) {
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, expectedReport(fixture));
+    } else {
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out.rfind(fixturePath(fixture.name) + ": refused: ", 0), 0u) << run.out;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tools, CheckGeneratedFileTest, ::testing::ValuesIn(kGeneratedFixtures),
+                         [](const auto& info) { return info.param.name; });
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> args;
+    int exitCode;
+    std::string outPart; // each must appear in its stream
+    std::string errPart;
+};
+
+void PrintTo(const UsageCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CliUsageTest : public ::testing::TestWithParam<UsageCase> {};
+
+TEST_P(CliUsageTest, ExitsWithCodeAndMessage) {
+    const UsageCase& c = GetParam();
+    const CliRun run = runCli(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_NE(run.out.find(c.outPart), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
+    if (c.exitCode == 2) {
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+const UsageCase kUsageCases[] = {
+    {"NoCommand", {}, 2, "", "usage: quarvel-cli COMMAND"},
+    {"Help", {"--help"}, 0, "quarvel-cli check FILE", ""},
+    {"Version", {"--version"}, 0, "quarvel-cli 1.20\n", ""},
+    {"UnknownCommand", {"frobnicate"}, 2, "", "unknown command 'frobnicate'"},
+    {"CheckWithoutFile", {"check"}, 2, "", "usage: quarvel-cli check FILE"},
+    {"CheckTwoFiles", {"check", "a.a21", "b.a21"}, 2, "", "usage: quarvel-cli check FILE"},
+    {"CheckHelp", {"check", "--help"}, 0, "usage: quarvel-cli check FILE", ""},
+    {"CheckMissingFile", {"check", "/nonexistent/prog.a21"}, 2, "", "no such file"},
+    {"CheckDirectory", {"check", "/"}, 2, "", "is a directory"},
+    {"CheckRefusedSaysWhy",
+     {"check", fixturePath("srec_s3")},
+     1,
+     "refused: line 2 is not a record of type S0, S1, S2, S5, S8 or S9\n",
+     ""},
+    {"CheckNoEndRecord",
+     {"check", fixturePath("srec_no_end_record")},
+     1,
+     "refused: the file ends without an S8 or S9 end record\n",
+     ""},
+    {"CheckNoHeader",
+     {"check", fixturePath("srec_no_header")},
+     1,
+     "refused: line 1 is not a valid S0 header record\n",
+     ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Commands, CliUsageTest, ::testing::ValuesIn(kUsageCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The scan lets a broken end record through; check says what a load will then do.
+TEST(CheckCommandTest, WarnsOfBrokenEndRecord) {
+    std::ifstream in(fixturePath("srec_s1_single_bytes"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.back().substr(0, 2), "S9");
+    lines.back().back() = lines.back().back() == '0' ? '1' : '0';
+    const auto path = std::filesystem::temp_directory_path() / "quarvel_broken_end.a21";
+    {
+        std::ofstream out(path);
+        for (const std::string& line : lines) {
+            out << line << "\n";
+        }
+    }
+    const CliRun run = runCli({"check", path.string()});
+    std::filesystem::remove(path);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.out.find("warning: the end record on line " + std::to_string(lines.size()) +
+                           " is not a valid record"),
+              std::string::npos)
+        << run.out;
+}
+
+} // namespace
+} // namespace quarvel
