@@ -1,0 +1,14 @@
+#pragma once
+
+#include "link/byte_channel.h"
+
+#include <functional>
+#include <string>
+
+namespace quarvel {
+
+// Opens real serial lines through QSerialPort, naming the device of a port number with
+// deviceName. Needs no running event loop: every wait blocks in the calling thread.
+ChannelOpener qtSerialOpener(std::function<std::string(int portNumber)> deviceName);
+
+} // namespace quarvel

@@ -1,0 +1,130 @@
+#include "link/serial_port.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace quarvel {
+
+namespace {
+
+constexpr std::size_t kPresetLength = 20;
+constexpr std::uint8_t kPresetByte = 0xFF;
+constexpr int kStartByte = 0xF0;
+constexpr int kEndByte = 0xF7;
+constexpr std::int64_t kBodyLimitMs = 2000;
+constexpr int kNothing = -1;
+constexpr int kFailure = -2;
+
+} // namespace
+
+SerialPort::SerialPort(ChannelOpener opener) : m_opener(std::move(opener)) {}
+
+SerialPort::~SerialPort() {
+    close();
+}
+
+int SerialPort::open(const SerialSettings& settings, int /*inputQueueSize*/,
+                     int /*outputQueueSize*/) {
+    // The queue sizes are only a recommendation to the driver; the backends size their own.
+    close();
+    if (m_opener) {
+        m_channel = m_opener(settings);
+    }
+    return m_channel ? 0 : -1;
+}
+
+void SerialPort::close() {
+    if (m_channel) {
+        m_channel->discardPending();
+        m_channel.reset();
+    }
+}
+
+bool SerialPort::isOpen() const {
+    return m_channel != nullptr;
+}
+
+bool SerialPort::write(std::span<const std::uint8_t> bytes) {
+    return m_channel && m_channel->write(bytes);
+}
+
+bool SerialPort::writeByte(std::uint8_t byte) {
+    return write(std::span(&byte, 1));
+}
+
+int SerialPort::readByte() {
+    return m_channel ? m_channel->readByte() : kFailure;
+}
+
+std::int64_t SerialPort::nowMs() const {
+    return m_channel ? m_channel->nowMs() : 0;
+}
+
+int SerialPort::readReply(std::span<std::uint8_t> buffer, int timeoutSeconds) {
+    std::fill_n(buffer.begin(), std::min(buffer.size(), kPresetLength), kPresetByte);
+    if (!isOpen()) {
+        return ReplyNoResponse;
+    }
+
+    const std::int64_t timeoutMs = std::int64_t{timeoutSeconds} * 1000;
+    const std::int64_t start = nowMs();
+    const auto waited = [this](std::int64_t since) { return nowMs() - since; };
+
+    int value = readByte();
+    while (value == kNothing && waited(start) < timeoutMs) {
+        value = readByte();
+    }
+    if (value == kNothing) {
+        return ReplyNoResponse;
+    }
+
+    // Bytes before the start byte are noise; when the time-out comes first, the last byte read
+    // is taken as the start byte all the same.
+    while (value != kStartByte) {
+        if (value == kFailure) {
+            return ReplyPortError;
+        }
+        if (waited(start) >= timeoutMs) {
+            if (value == kNothing) {
+                return ReplyNoResponse;
+            }
+            break;
+        }
+        value = readByte();
+    }
+
+    // One place is kept for the terminating 0; a longer frame is read to its end but not stored.
+    std::size_t stored = 0;
+    bool overflowed = false;
+    const auto store = [&](int byte) {
+        if (stored + 1 < buffer.size()) {
+            buffer[stored++] = static_cast<std::uint8_t>(byte);
+        } else {
+            overflowed = true;
+        }
+    };
+    store(value);
+
+    bool ended = false;
+    const std::int64_t bodyStart = nowMs();
+    value = readByte();
+    while (!ended && waited(bodyStart) < kBodyLimitMs) {
+        if (value == kFailure) {
+            return ReplyPortError;
+        }
+        if (value != kNothing) {
+            store(value);
+            ended = value == kEndByte;
+        }
+        if (!ended) {
+            value = readByte();
+        }
+    }
+
+    if (stored < buffer.size()) {
+        buffer[stored] = 0;
+    }
+    return ended && !overflowed ? ReplyComplete : ReplyBadMessage;
+}
+
+} // namespace quarvel
