@@ -1,0 +1,83 @@
+#include "sim/device_server.h"
+#include "sim/flash_file.h"
+#include "sim/pseudo_terminal.h"
+#include "sim/sim_options.h"
+#include "sim/symbolic_link.h"
+
+#include <csignal>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+volatile std::sig_atomic_t g_stopRequested = 0;
+
+void requestStop(int) {
+    g_stopRequested = 1;
+}
+
+void stopOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: the server's poll must return at once.
+    action.sa_flags = 0;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+int fail(const std::string& message) {
+    std::cerr << "ktv-sim: " << message << '\n';
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace quarvel;
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const SimOptionsResult parsed = parseSimOptions(arguments);
+    if (!parsed.options) {
+        std::cerr << "ktv-sim: " << parsed.error << "\nTry 'ktv-sim --help'.\n";
+        return 2;
+    }
+    const SimOptions& options = *parsed.options;
+    if (options.help) {
+        std::cout << simUsage();
+        return 0;
+    }
+    stopOnSignals();
+
+    std::string error;
+    std::optional<PseudoTerminal> terminal = PseudoTerminal::create(error);
+    if (!terminal) {
+        return fail(error);
+    }
+    const bool wantsLink = !options.linkPath.empty();
+    const std::optional<SymbolicLink> link =
+        wantsLink ? SymbolicLink::create(options.linkPath, terminal->slavePath(), error)
+                  : std::nullopt;
+    if (wantsLink && !link) {
+        return fail(error);
+    }
+    std::cout << terminal->slavePath() << std::endl;
+
+    DeviceModel device(options.device);
+    if (options.verbose) {
+        device.setLogger([](std::string_view text) { std::cerr << "ktv-sim: " << text << '\n'; });
+    }
+    DeviceServer server(device, terminal->masterFd(),
+                        {options.paced, options.once, options.verbose});
+    const ServeEnd end = server.serve(g_stopRequested);
+    // Hang up before anything else, so the loader learns at once that the line is gone.
+    terminal.reset();
+
+    if (!options.flashOutPath.empty()) {
+        error = writeFileAtomically(options.flashOutPath, device.flash());
+        if (!error.empty()) {
+            return fail(error);
+        }
+    }
+    return end == ServeEnd::Failed ? fail("the pseudo-terminal failed") : 0;
+}
