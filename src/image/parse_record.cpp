@@ -6,9 +6,8 @@ namespace quarvel {
 namespace {
 
 constexpr int kCountOffset = 2;
-constexpr int kAddressOffset = 4;
 
-// Address bytes of each accepted type; S5 carries none and no checked checksum.
+// Address bytes of each accepted type; S5 carries none.
 int addressLength(char type) {
     switch (type) {
     case '0':
@@ -25,41 +24,33 @@ int addressLength(char type) {
     }
 }
 
-// True when the first length characters of line hold no terminating zero.
-bool holds(const char* line, int length) {
-    for (int i = 0; i < length; ++i) {
-        if (line[i] == '\0') {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
 std::uint8_t parseRecord(const char* line, std::int32_t& recordLength) {
-    if (line[0] != 'S' || !holds(line, kAddressOffset)) {
+    if (line[0] != 'S' || line[1] == '\0' || line[2] == '\0' || line[3] == '\0') {
         return RecordMalformed;
     }
     const int count = hexByte(line + kCountOffset);
     recordLength = 2 * count + 4;
     const int addressBytes = addressLength(line[1]);
-    // A count must leave room for the checksum after the address, and the line must hold the
-    // whole record: the job sends exactly recordLength characters of it.
-    if (addressBytes < 0 || count <= addressBytes || !holds(line, recordLength)) {
+    // The count must leave room for a checksum after the address.
+    if (addressBytes < 0 || count <= addressBytes) {
         return RecordMalformed;
+    }
+    // The count byte, the address, the data and the checksum add up to FFh in a sound record. The
+    // line must hold all of them, as the job sends exactly recordLength characters of it.
+    unsigned sum = 0;
+    const char* digits = line + kCountOffset;
+    for (int byte = 0; byte <= count; ++byte, digits += 2) {
+        if (digits[0] == '\0' || digits[1] == '\0') {
+            return RecordMalformed;
+        }
+        sum += hexByte(digits);
     }
     if (line[1] == '5') {
         return RecordValid;
     }
-    unsigned sum = 0;
-    const char* digits = line + kCountOffset;
-    for (int byte = 0; byte < count; ++byte, digits += 2) {
-        sum += hexByte(digits);
-    }
-    const std::uint8_t stored = hexByte(digits);
-    return static_cast<std::uint8_t>(0xFF - (sum & 0xFF)) == stored ? RecordValid
-                                                                    : RecordBadChecksum;
+    return (sum & 0xFF) == 0xFF ? RecordValid : RecordBadChecksum;
 }
 
 } // namespace quarvel
