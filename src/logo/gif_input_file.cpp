@@ -1,9 +1,17 @@
 #include "logo/gif_input_file.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace quarvel {
 
 bool GifInputFile::open(const std::string& path) {
     close();
+    // A directory opens for reading on some systems but holds no picture.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        return false;
+    }
     m_file = std::fopen(path.c_str(), "rb");
     return m_file != nullptr;
 }
