@@ -15,5 +15,8 @@ enum ExitCode : int {
 // Each subcommand takes the arguments that follow its name and returns an ExitCode.
 inline constexpr std::string_view kCheckUsage = "check FILE";
 int runCheck(std::span<char* const> args);
+inline constexpr std::string_view kConvertLogoUsage =
+    "convert-logo [--preview] [--verbose] GIF OUT";
+int runConvertLogo(std::span<char* const> args);
 
 } // namespace quarvel

@@ -18,6 +18,9 @@ struct Command {
 constexpr std::array kCommands{
     Command{"check", kCheckUsage, "scan a program file and show the flash sectors it writes",
             runCheck},
+    Command{"convert-logo", kConvertLogoUsage,
+            "convert a GIF picture into the logo file that a load sends to the device",
+            runConvertLogo},
 };
 
 void printUsage(std::FILE* stream) {

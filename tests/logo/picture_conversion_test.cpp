@@ -1,3 +1,4 @@
+#include "giflib_picture.h"
 #include "logo/gif_reader.h"
 #include "logo_file_oracle.h"
 #include "temp_dir.h"
@@ -15,50 +16,11 @@ namespace {
 
 const std::filesystem::path kPictures = QUARVEL_PICTURE_DIR;
 
-struct GiflibPicture {
-    test::PixelRows rows; // the rows of every image, one image below the other
-    bool largerThanLogo = false;
-};
-
-// giflib's reading of the picture: every image's pixels in screen order.
-GiflibPicture decodeWithGiflib(const std::string& path) {
-    GiflibPicture picture;
-    int error = 0;
-    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
-    if (gif == nullptr) {
-        ADD_FAILURE() << path << ": giflib cannot open it";
-        return picture;
-    }
-    if (DGifSlurp(gif) != GIF_OK) {
-        ADD_FAILURE() << path << ": giflib cannot read it";
-    }
-    for (int i = 0; i < gif->ImageCount; ++i) {
-        const SavedImage& image = gif->SavedImages[i];
-        const int width = image.ImageDesc.Width;
-        for (int y = 0; y < image.ImageDesc.Height; ++y) {
-            const GifByteType* row = image.RasterBits + static_cast<std::ptrdiff_t>(y) * width;
-            picture.rows.emplace_back(row, row + width);
-        }
-        picture.largerThanLogo = picture.largerThanLogo || width > 128;
-    }
-    picture.largerThanLogo = picture.largerThanLogo || picture.rows.size() > 56;
-    DGifCloseFile(gif, &error);
-    return picture;
-}
-
-std::vector<std::string> pictureNames() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(kPictures)) {
-        if (entry.path().extension() == ".gif") {
-            names.push_back(entry.path().filename().string());
-        }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test::decodeWithGiflib;
+using test::GiflibPicture;
 
 TEST(PictureConversion, WritesWhatGiflibSeesInEveryPicture) {
-    const std::vector<std::string> names = pictureNames();
+    const std::vector<std::string> names = test::gifPicturesIn(kPictures.string());
     ASSERT_GE(names.size(), 18U) << "pictures missing from " << kPictures;
     test::TempDir dir;
     for (const std::string& name : names) {

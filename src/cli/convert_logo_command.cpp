@@ -1,0 +1,121 @@
+#include "cli/commands.h"
+#include "logo/gif_reader.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace quarvel {
+namespace {
+
+struct ConvertLogoOptions {
+    bool preview = false;
+    bool verbose = false;
+    std::vector<std::string> paths;
+};
+
+void printUsage(std::FILE* stream) {
+    std::fprintf(stream,
+                 "usage: quarvel-cli %.*s\n"
+                 "  --preview  also show the converted 128 x 56 logo as text (# lit, . dark)\n"
+                 "  --verbose  show what the reader noticed in the picture on stderr\n",
+                 static_cast<int>(kConvertLogoUsage.size()), kConvertLogoUsage.data());
+}
+
+// Options may stand anywhere; "--" ends them.
+bool parseOptions(std::span<char* const> args, ConvertLogoOptions& options) {
+    bool optionsEnded = false;
+    for (const std::string_view arg : args) {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg == "--preview") {
+            options.preview = true;
+        } else if (!optionsEnded && arg == "--verbose") {
+            options.verbose = true;
+        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
+            std::fprintf(stderr, "quarvel-cli: convert-logo: unknown option '%.*s'\n",
+                         static_cast<int>(arg.size()), arg.data());
+            return false;
+        } else {
+            options.paths.emplace_back(arg);
+        }
+    }
+    return options.paths.size() == 2;
+}
+
+std::string failureText(LogoConversionFailure failure, const std::string& gif,
+                        const std::string& output) {
+    switch (failure) {
+    case LogoConversionFailure::GifNotOpened: {
+        std::error_code error;
+        const bool exists = std::filesystem::exists(gif, error);
+        return gif + ": " + (exists ? "cannot be read as a picture" : "no such file");
+    }
+    case LogoConversionFailure::OutputNotCreated:
+        return output + ": cannot be created";
+    case LogoConversionFailure::GifEndedEarly:
+        return gif + ": the picture ends before its trailer; it is truncated or damaged";
+    case LogoConversionFailure::OutputNotWritten:
+        return output + ": cannot be written";
+    case LogoConversionFailure::None:
+        break;
+    }
+    return gif + ": not converted";
+}
+
+void printPreview(const LogoRaster& raster) {
+    std::string line(kLogoWidth, '.');
+    for (int y = 0; y < kLogoHeight; ++y) {
+        for (int x = 0; x < kLogoWidth; ++x) {
+            const std::uint8_t byte =
+                raster[static_cast<std::size_t>(x * kLogoBands + y / kRowsPerBand)];
+            line[static_cast<std::size_t>(x)] = ((byte >> (y % kRowsPerBand)) & 1) != 0 ? '#' : '.';
+        }
+        std::puts(line.c_str());
+    }
+}
+
+} // namespace
+
+int runConvertLogo(std::span<char* const> args) {
+    if (args.size() == 1 && std::string_view(args.front()) == "--help") {
+        printUsage(stdout);
+        return ExitSuccess;
+    }
+    ConvertLogoOptions options;
+    if (!parseOptions(args, options)) {
+        printUsage(stderr);
+        return ExitUsage;
+    }
+    const std::string& gif = options.paths[0];
+    const std::string& output = options.paths[1];
+    GifDiagnosticSink diagnostics;
+    if (options.verbose) {
+        diagnostics = [&gif](std::string_view text) {
+            std::fprintf(stderr, "%s: %.*s\n", gif.c_str(), static_cast<int>(text.size()),
+                         text.data());
+        };
+    }
+    LogoConversionReport report;
+    if (convertGifToLogo(gif, output, diagnostics, report) != 0) {
+        std::fprintf(stderr, "quarvel-cli: %s; no logo file written\n",
+                     failureText(report.failure, gif, output).c_str());
+        return ExitFailure;
+    }
+    if (report.pictureClipped) {
+        std::fprintf(stderr,
+                     "quarvel-cli: warning: %s is larger than 128 x 56 pixels; only the top-left "
+                     "128 x 56 pixels are used\n",
+                     gif.c_str());
+    }
+    std::printf("%s: logo written to %s\n", gif.c_str(), output.c_str());
+    if (options.preview) {
+        printPreview(report.raster);
+    }
+    return ExitSuccess;
+}
+
+} // namespace quarvel
