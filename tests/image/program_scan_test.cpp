@@ -177,19 +177,5 @@ const ScanCase kScanCases[] = {
 INSTANTIATE_TEST_SUITE_P(Files, ScanProgramFileTest, ::testing::ValuesIn(kScanCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SectorRangeTest, SectorsTileTheFlashWithoutGaps) {
-    std::int32_t next = 0;
-    for (int sector = 0; sector < kFlashSectorCount; ++sector) {
-        const SectorRange range = sectorRange(sector);
-        EXPECT_EQ(range.first, next) << "sector " << sector;
-        EXPECT_EQ(sectorOf(range.first), sector);
-        EXPECT_EQ(sectorOf(range.last), sector);
-        next = range.last + 1;
-    }
-    EXPECT_EQ(next, 0x80000);
-    EXPECT_EQ(sectorOf(0x80000), -1);
-    EXPECT_EQ(sectorOf(-1), -1);
-}
-
 } // namespace
 } // namespace quarvel
