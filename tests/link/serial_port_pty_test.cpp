@@ -1,0 +1,75 @@
+#include "ktv_sim_process.h"
+#include "link/command_set.h"
+#include "link/qt_serial_channel.h"
+#include "link/serial_port.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace quarvel {
+namespace {
+
+using testing::KtvSimProcess;
+
+ChannelOpener openerFor(const std::string& path) {
+    return qtSerialOpener([path](int) { return path; });
+}
+
+TEST(SerialPortOnPseudoTerminal, FrameReachesKtvSimAndItsAcknowledgementComesBack) {
+    KtvSimProcess sim({"--channel", "3"});
+    ASSERT_FALSE(sim.terminalPath().empty());
+    SerialPort port(openerFor(sim.terminalPath()));
+    ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+
+    CommandSet commands;
+    commands.reset(0x02);
+    std::array<std::uint8_t, 64> reply{};
+    ASSERT_TRUE(port.write(commands.identifyFrame()));
+    ASSERT_EQ(port.readReply(reply, 1), ReplyComplete);
+    EXPECT_EQ(typeNumber(reply), kExpectedTypeNumber);
+    EXPECT_EQ(reply[kChannelIndex], 0x02);
+    EXPECT_EQ(port.readReply(reply, 1), ReplyComplete);
+
+    // One byte per write, as a load sends records.
+    for (const std::uint8_t byte : commands.eraseFrame(5)) {
+        ASSERT_TRUE(port.writeByte(byte));
+    }
+    ASSERT_EQ(port.readReply(reply, 20), ReplyComplete);
+    EXPECT_TRUE(commands.isAcknowledged(reply));
+    EXPECT_EQ(reply[8], 0x00); // the reader's terminator after F7
+
+    ASSERT_TRUE(port.writeByte(kProbeByte));
+    EXPECT_EQ(port.readByte(), kProbeByte);
+    port.close();
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST(SerialPortOnPseudoTerminal, FarEndVanishingIsAPortFailure) {
+    KtvSimProcess sim({});
+    ASSERT_FALSE(sim.terminalPath().empty());
+    SerialPort port(openerFor(sim.terminalPath()));
+    ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+    sim.terminate();
+
+    EXPECT_EQ(port.readByte(), -2);
+    std::array<std::uint8_t, 20> reply{};
+    EXPECT_EQ(port.readReply(reply, 1), ReplyPortError);
+}
+
+TEST(SerialPortOnPseudoTerminal, PortsThatCannotBeOpened) {
+    struct Case {
+        const char* name;
+        std::string path;
+    };
+    for (const Case& c : {Case{"Missing", "/dev/quarvel-no-such-port"},
+                          Case{"NotATerminal", "/dev/null"}, Case{"Empty", ""}}) {
+        SCOPED_TRACE(c.name);
+        SerialPort port(openerFor(c.path));
+        EXPECT_EQ(port.open(SerialSettings{}, 100, 100), -1);
+        EXPECT_FALSE(port.isOpen());
+    }
+}
+
+} // namespace
+} // namespace quarvel

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace quarvel::testing {
+
+// A ktv-sim started for one test, stopped with SIGTERM when the object goes.
+class KtvSimProcess {
+public:
+    explicit KtvSimProcess(const std::vector<std::string>& arguments);
+    ~KtvSimProcess();
+    KtvSimProcess(const KtvSimProcess&) = delete;
+    KtvSimProcess& operator=(const KtvSimProcess&) = delete;
+
+    // The terminal path ktv-sim printed first; empty when it failed to start.
+    const std::string& terminalPath() const { return m_terminalPath; }
+    void terminate();
+    // The exit status once ktv-sim has ended by itself; nothing if it is still running after
+    // a generous bound, which only a broken ktv-sim reaches.
+    std::optional<int> waitForExit();
+
+private:
+    pid_t m_pid = -1;
+    std::string m_terminalPath;
+};
+
+} // namespace quarvel::testing
