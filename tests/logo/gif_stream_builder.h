@@ -21,8 +21,6 @@ public:
     LzwCodePacker& code(int value);
     // The code-size byte, the sub-blocks and, unless told otherwise, the closing zero length.
     Bytes imageData(bool withTerminator = true) const;
-    // The packed bytes alone.
-    Bytes packedBytes() const;
 
 private:
     void putBits(int value, int width);

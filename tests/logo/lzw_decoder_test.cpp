@@ -201,9 +201,9 @@ TEST(LzwDecoder, EndsSafelyWhenTheDataEndsOrIsDamaged) {
     // Seven pixels in exactly three bytes, without an end code.
     const Bytes noEndCode = imageData(2, {kClear, 1, 2, 3, 6, 1, 2});
     // Five pixels in the first sub-block; the second promises two bytes and holds one.
-    const Bytes packed =
-        test::LzwCodePacker(2).code(4).code(1).code(2).code(3).code(6).packedBytes();
-    const Bytes cutShort = {2, 2, packed[0], packed[1], 2, packed[2]};
+    const Bytes packed = imageData(2, {kClear, 1, 2, 3, 6, 1}, false);
+    ASSERT_EQ(packed.size(), 5U) << "code size, length, three bytes";
+    const Bytes cutShort = {2, 2, packed[2], packed[3], 2, packed[4]};
     // 11 and 12 lie above the next slot; the entry that 12 adds points at itself, and 11 then
     // walks that loop.
     const Bytes selfLoop = imageData(3, {kClear, 1, 11, 12, 11, 1, kEnd});
