@@ -45,10 +45,6 @@ LzwCodePacker& LzwCodePacker::code(int value) {
     return *this;
 }
 
-Bytes LzwCodePacker::packedBytes() const {
-    return m_bytes;
-}
-
 Bytes LzwCodePacker::imageData(bool withTerminator) const {
     Bytes data{static_cast<std::uint8_t>(m_codeSize)};
     const Bytes blocks = subBlocks(m_bytes, withTerminator);
