@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace quarvel {
@@ -125,7 +126,8 @@ TEST(CheckCommandTest, WarnsOfBrokenEndRecord) {
     }
     ASSERT_EQ(lines.back().substr(0, 2), "S9");
     lines.back().back() = lines.back().back() == '0' ? '1' : '0';
-    const auto path = std::filesystem::temp_directory_path() / "quarvel_broken_end.a21";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("quarvel_broken_end_" + std::to_string(::getpid()) + ".a21");
     {
         std::ofstream out(path);
         for (const std::string& line : lines) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 namespace quarvel::testing {
 
@@ -14,8 +15,9 @@ public:
     explicit TempFile(std::string_view contents) {
         static int serial = 0;
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("quarvel_") + test->test_suite_name() + "_" + test->name() +
-                           "_" + std::to_string(serial++) + ".a21";
+        // The process id keeps apart the same test run from two build trees at once.
+        std::string name = "quarvel_" + std::to_string(::getpid()) + "_" + test->test_suite_name() +
+                           "_" + test->name() + "_" + std::to_string(serial++) + ".a21";
         for (char& c : name) {
             if (c == '/') {
                 c = '_';
