@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test demo clean
+.PHONY: all deps configure build test test-asan fuzz demo clean
 
 all: build
 
@@ -18,6 +18,19 @@ build: configure
 
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS; a crash, a leak, a slow input or a sanitizer report fails.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS) --target fuzz_targets
+	bash fuzz/run_fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
 demo: build
 	@echo "make demo: the demo load arrives with the load job; for now it builds the programs."

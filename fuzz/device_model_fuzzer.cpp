@@ -1,0 +1,91 @@
+// A byte stream from the loader into the stand-in device's model.
+//
+// Input: two bytes that set up the device (model, channel, one scripted fault), then the stream.
+#include "fuzz/fuzz_check.h"
+#include "sim/device_model.h"
+#include "sim/flash_layout.h"
+
+#include <algorithm>
+
+namespace {
+
+using namespace quarvel;
+
+constexpr std::size_t kLongestAnswerFrame = 16;
+
+DeviceConfig configOf(std::uint8_t setup, std::uint8_t fault) {
+    DeviceConfig config;
+    config.answersIdentify = (setup & 0x01) == 0;
+    const int channel = (setup >> 1) & 0x1F;
+    if (channel < 16) {
+        config.channel = static_cast<std::uint8_t>(channel);
+    }
+    const int record = 1 + (fault >> 3);
+    switch (fault & 0x07) {
+    case 1:
+        config.faults.push_back({FaultKind::NoIdentify});
+        break;
+    case 2:
+        config.faults.push_back({FaultKind::Silent});
+        break;
+    case 3:
+        config.faults.push_back({FaultKind::NoErase});
+        break;
+    case 4:
+        config.faults.push_back(Fault::restartAt(record));
+        break;
+    case 5:
+        config.faults.push_back(Fault::skipAt(record));
+        break;
+    case 6:
+        config.faults.push_back(Fault::dropAt(record));
+        break;
+    case 7:
+        config.faults.push_back(Fault::statusAt(record, 0x03, 2));
+        break;
+    default:
+        break;
+    }
+    return config;
+}
+
+// What the device sends is the probe echo alone, or whole short frames of data bytes.
+void checkAnswer(const std::vector<std::uint8_t>& answer) {
+    if (answer.empty() || (answer.size() == 1 && answer[0] == 0xFE)) {
+        return;
+    }
+    std::size_t frameStart = 0;
+    for (std::size_t i = 0; i < answer.size(); ++i) {
+        const std::uint8_t byte = answer[i];
+        if (i == frameStart) {
+            FUZZ_CHECK(byte == 0xF0);
+        } else if (byte == 0xF7) {
+            FUZZ_CHECK(i - frameStart + 1 <= kLongestAnswerFrame);
+            frameStart = i + 1;
+        } else {
+            FUZZ_CHECK(byte < 0x80);
+        }
+    }
+    FUZZ_CHECK(frameStart == answer.size());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) {
+        return 0;
+    }
+    DeviceModel device(configOf(data[0], data[1]));
+    for (std::size_t i = 2; i < size; ++i) {
+        const bool droppedBefore = device.lineDropped();
+        const std::vector<std::uint8_t> answer = device.receive(data[i]);
+        checkAnswer(answer);
+        FUZZ_CHECK(!droppedBefore || answer.empty());
+        // A closed and reopened line starts on a fresh frame.
+        if (data[i] == 0xFD && (i & 1) != 0) {
+            device.lineClosed();
+        }
+    }
+    FUZZ_CHECK(device.flash().size() == kFlashSize);
+    return 0;
+}
