@@ -1,0 +1,178 @@
+#include "ktv_sim_process.h"
+#include "link/command_set.h"
+#include "link/qt_serial_channel.h"
+#include "link/serial_port.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace quarvel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::KtvSimProcess;
+using Bytes = std::vector<std::uint8_t>;
+
+struct RunResult {
+    int status;
+    std::string output;
+};
+
+RunResult runKtvSim(const std::string& arguments) {
+    const std::string command = std::string(KTV_SIM_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string output;
+    std::array<char, 4096> chunk{};
+    for (std::size_t n; (n = std::fread(chunk.data(), 1, chunk.size(), pipe)) > 0;) {
+        output.append(chunk.data(), n);
+    }
+    const int status = ::pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+// A folder of its own for each test, removed afterwards.
+class KtvSim : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_folder = fs::temp_directory_path() /
+                   ("quarvel-ktv-sim-" + std::to_string(::getpid()) + "-" + test->name());
+        fs::create_directories(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    fs::path m_folder;
+};
+
+ChannelOpener openerFor(const std::string& path) {
+    return qtSerialOpener([path](int) { return path; });
+}
+
+// An erase of sector 3 and three records that program 01 02 at 8000h.
+int loadSmallProgram(SerialPort& port) {
+    CommandSet commands;
+    commands.reset(kAllChannels);
+    std::array<std::uint8_t, 32> reply{};
+    port.write(commands.eraseFrame(3));
+    if (port.readReply(reply, 20) != ReplyComplete || !commands.isAcknowledged(reply)) {
+        return -1;
+    }
+    for (const std::string line : {"S00600004844521B", "S1058000010277", "S9030000FC"}) {
+        port.write(commands.recordFrameHead());
+        port.write(std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
+        port.writeByte(kEndOfExclusive);
+        const int result = port.readReply(reply, 2);
+        if (result != ReplyComplete) {
+            return result;
+        }
+        if (!commands.isAcknowledged(reply)) {
+            return 10 + commands.replyStatus(reply);
+        }
+    }
+    return 0;
+}
+
+Bytes readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(KtvSimCommandLine, HelpDocumentsEveryOption) {
+    const RunResult help = runKtvSim("--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char* text :
+         {"--link PATH", "--channel",        "--type N",       "--model",      "normal",
+          "assumed",     "--pace",           "--delay-ms N",   "--fault WHAT", "no-identify",
+          "silent",      "no-erase",         "status:N:S[:K]", "restart:N",    "skip:N",
+          "drop:N",      "--flash-out FILE", "--once",         "--verbose",    "--help"}) {
+        EXPECT_NE(help.output.find(text), std::string::npos) << text;
+    }
+}
+
+TEST(KtvSimCommandLine, BadOptionsExitWithAMessage) {
+    for (const char* arguments : {"--channel 0", "--fault bogus", "--frobnicate", "--type"}) {
+        SCOPED_TRACE(arguments);
+        const RunResult run = runKtvSim(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.output.find("ktv-sim: "), std::string::npos);
+    }
+}
+
+TEST_F(KtvSim, OnceWritesTheFlashImageAfterTheLoad) {
+    const fs::path flash = m_folder / "flash.bin";
+    KtvSimProcess sim({"--once", "--flash-out", flash.string()});
+    ASSERT_FALSE(sim.terminalPath().empty());
+    {
+        SerialPort port(openerFor(sim.terminalPath()));
+        ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+        EXPECT_EQ(loadSmallProgram(port), 0);
+    }
+    EXPECT_EQ(sim.waitForExit(), 0);
+    Bytes expected(0x80000, 0xFF);
+    expected[0x8000] = 0x01;
+    expected[0x8001] = 0x02;
+    EXPECT_EQ(readFile(flash), expected);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), {}), 1) << "no temporary left";
+}
+
+TEST_F(KtvSim, ServesOneLoadAfterAnotherAndWritesTheImageWhenStopped) {
+    const fs::path flash = m_folder / "flash.bin";
+    KtvSimProcess sim({"--flash-out", flash.string()});
+    for (int load = 1; load <= 2; ++load) {
+        SCOPED_TRACE(load);
+        SerialPort port(openerFor(sim.terminalPath()));
+        ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+        EXPECT_EQ(loadSmallProgram(port), 0);
+    }
+    sim.terminate();
+    EXPECT_EQ(readFile(flash).size(), 0x80000u);
+}
+
+TEST_F(KtvSim, LinkPointsAtTheTerminalWhileItRuns) {
+    const fs::path link = m_folder / "ktv";
+    fs::create_symlink("/dev/quarvel-stale", link);
+    {
+        KtvSimProcess sim({"--link", link.string()});
+        ASSERT_FALSE(sim.terminalPath().empty());
+        EXPECT_EQ(fs::read_symlink(link), sim.terminalPath());
+        SerialPort port(openerFor(link.string()));
+        EXPECT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+    }
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+
+    std::ofstream(link) << "keep";
+    const RunResult refused = runKtvSim("--link " + link.string());
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(readFile(link), (Bytes{'k', 'e', 'e', 'p'}));
+}
+
+TEST_F(KtvSim, FaultsReachTheLoader) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        int loadResult;
+    };
+    for (const Case& c : {
+             Case{"StatusForRecordTwo", {"--fault", "status:2:04"}, 10 + StatusProgramFailed},
+             Case{"DropAtRecordTwo", {"--fault", "drop:2"}, ReplyPortError},
+             Case{"OwnChannelStillHearsAll", {"--channel", "5"}, 0},
+             Case{"Paced", {"--pace", "--delay-ms", "5"}, 0},
+         }) {
+        SCOPED_TRACE(c.name);
+        KtvSimProcess sim(c.arguments);
+        SerialPort port(openerFor(sim.terminalPath()));
+        ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+        EXPECT_EQ(loadSmallProgram(port), c.loadResult);
+    }
+}
+
+} // namespace
+} // namespace quarvel
