@@ -1,0 +1,160 @@
+#include "ui/dialog_builder.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPalette>
+#include <QPushButton>
+#include <algorithm>
+
+namespace quarvel {
+
+namespace {
+
+constexpr char controlIdProperty[] = "controlId";
+
+// Rounds half away from zero, as the dialog manager's MulDiv does.
+int scaled(int units, int base, int divisor) {
+    const int product = units * base;
+    return product >= 0 ? (2 * product + divisor) / (2 * divisor)
+                        : -((-2 * product + divisor) / (2 * divisor));
+}
+
+QString text(std::string_view view) {
+    return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+// Light grey with black text for the dialog's own surface, its static texts, group boxes and
+// buttons; edit boxes and lists keep the system's colours, since they paint with other roles.
+void applyDialogColours(QDialog& dialog) {
+    QPalette palette = dialog.palette();
+    palette.setColor(QPalette::Window, QColor(192, 192, 192));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::ButtonText, Qt::black);
+    dialog.setPalette(palette);
+    dialog.setAutoFillBackground(true);
+}
+
+QWidget* createDropDownList(const ControlTemplate& control, QWidget& parent, const QRect& area) {
+    auto* list = new QComboBox(&parent);
+    for (const auto item : control.items) {
+        list->addItem(text(item));
+    }
+    list->setCurrentIndex(-1);
+    // The template's height is the dropped-down one; closed, the list is one line high.
+    const int closedHeight = list->sizeHint().height();
+    list->setGeometry(area.x(), area.y(), area.width(), closedHeight);
+    const int itemHeight = std::max(1, list->fontMetrics().height());
+    list->setMaxVisibleItems(std::max(1, (area.height() - closedHeight) / itemHeight));
+    return list;
+}
+
+QLabel* createText(const ControlTemplate& control, QWidget& parent, Qt::Alignment alignment) {
+    auto* label = new QLabel(text(control.caption), &parent);
+    label->setWordWrap(true);
+    label->setAlignment(alignment | Qt::AlignTop);
+    return label;
+}
+
+QWidget* createControl(const ControlTemplate& control, QWidget& parent, const QRect& area) {
+    switch (control.kind) {
+    case ControlKind::Edit:
+        return new QLineEdit(&parent);
+    case ControlKind::PushButton:
+    case ControlKind::DefaultPushButton: {
+        auto* button = new QPushButton(text(control.caption), &parent);
+        button->setDefault(control.kind == ControlKind::DefaultPushButton);
+        return button;
+    }
+    case ControlKind::DropDownList:
+        return createDropDownList(control, parent, area);
+    case ControlKind::ListBox: {
+        auto* list = new QListWidget(&parent);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        return list;
+    }
+    case ControlKind::LeftText:
+        return createText(control, parent, Qt::AlignLeft);
+    case ControlKind::CentredText:
+        return createText(control, parent, Qt::AlignHCenter);
+    case ControlKind::GroupBox:
+        return new QGroupBox(text(control.caption), &parent);
+    case ControlKind::BlackFrame: {
+        auto* frame = new QFrame(&parent);
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        return frame;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+DialogBaseUnits dialogBaseUnits(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int alphabetWidth = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {(alphabetWidth + 26) / 52, metrics.height()};
+}
+
+QRect toPixels(const DialogRect& rect, const DialogBaseUnits& units) {
+    return {scaled(rect.x, units.charWidth, 4), scaled(rect.y, units.charHeight, 8),
+            scaled(rect.width, units.charWidth, 4), scaled(rect.height, units.charHeight, 8)};
+}
+
+void buildDialog(QDialog& dialog, const DialogTemplate& dialogTemplate) {
+    dialog.setWindowTitle(text(dialogTemplate.title));
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint);
+    QFont font(text(dialogTemplate.fontFamily));
+    font.setPointSize(dialogTemplate.pointSize);
+    dialog.setFont(font);
+    applyDialogColours(dialog);
+
+    const auto units = dialogBaseUnits(font);
+    const auto size = toPixels({0, 0, dialogTemplate.width, dialogTemplate.height}, units);
+    dialog.setFixedSize(size.size());
+
+    QWidget* previous = nullptr;
+    for (const auto& control : dialogTemplate.controls) {
+        const auto area = toPixels(control.rect, units);
+        QWidget* widget = createControl(control, dialog, area);
+        if (control.kind != ControlKind::DropDownList) {
+            widget->setGeometry(area);
+        }
+        if (control.id != NoControlId) {
+            widget->setObjectName(QString::number(control.id));
+            widget->setProperty(controlIdProperty, control.id);
+        }
+        if (control.kind == ControlKind::GroupBox) {
+            // Group boxes are drawn behind the controls they frame.
+            widget->lower();
+        }
+        if (widget->focusPolicy() != Qt::NoFocus) {
+            if (previous != nullptr) {
+                QWidget::setTabOrder(previous, widget);
+            }
+            previous = widget;
+        }
+    }
+}
+
+QWidget* findControl(const QWidget& dialog, int id) {
+    if (id == NoControlId) {
+        return nullptr;
+    }
+    for (auto* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->property(controlIdProperty).toInt() == id) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace quarvel

@@ -1,0 +1,116 @@
+#include "ui/loader_dialog.h"
+
+#include "logo/gif_reader.h"
+#include "ui/dialog_builder.h"
+#include "ui/loading_dialog.h"
+#include "ui/transfer_rules.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace quarvel {
+
+namespace {
+
+const QString loaderTitle = QStringLiteral("KTV-271 Vantor RS232 Program Loader") +
+                            QStringLiteral(" ") + QStringLiteral("V1.20");
+const QString applicationTitle = QStringLiteral("quarvel Windows Application");
+
+void selectIndex(QComboBox& list, int index) {
+    list.setCurrentIndex(index >= 0 && index < list.count() ? index : -1);
+}
+
+} // namespace
+
+LoaderDialog::LoaderDialog(LoadJob& job, LoaderServices services, QWidget* owner)
+    : QDialog(owner), m_job(job), m_services(std::move(services)),
+      m_values(m_services.readLastValues()) {
+    buildDialog(*this, loaderDialogTemplate);
+    m_filePathBox = controlOf<QLineEdit>(*this, FilePathBoxId);
+    m_portList = controlOf<QComboBox>(*this, PortListId);
+    m_channelList = controlOf<QComboBox>(*this, ChannelListId);
+    connect(controlOf<QPushButton>(*this, BrowseButtonId), &QPushButton::clicked, this,
+            &LoaderDialog::browse);
+    connect(controlOf<QPushButton>(*this, GoButtonId), &QPushButton::clicked, this,
+            &LoaderDialog::transfer);
+    connect(controlOf<QPushButton>(*this, HelpButtonId), &QPushButton::clicked, this,
+            &LoaderDialog::showHelp);
+    connect(controlOf<QPushButton>(*this, OkButtonId), &QPushButton::clicked, this,
+            &QDialog::accept);
+
+    writeControls();
+    setWindowTitle(loaderTitle);
+    m_filePathBox->setFocus();
+}
+
+void LoaderDialog::readControls() {
+    m_values.filePath = m_filePathBox->text().toStdString();
+    m_values.portIndex = m_portList->currentIndex();
+    m_values.channelIndex = m_channelList->currentIndex();
+}
+
+void LoaderDialog::writeControls() {
+    m_filePathBox->setText(QString::fromStdString(m_values.filePath));
+    selectIndex(*m_portList, m_values.portIndex);
+    selectIndex(*m_channelList, m_values.channelIndex);
+}
+
+void LoaderDialog::browse() {
+    readControls();
+    // The file dialog opens in the working directory, so it starts in the current file's folder.
+    if (const auto folder = folderOfPath(m_values.filePath)) {
+        QDir::setCurrent(QString::fromStdString(*folder));
+    }
+    QFileDialog chooser(this);
+    chooser.setFileMode(QFileDialog::ExistingFile);
+    chooser.setDirectory(QDir::currentPath());
+    chooser.setNameFilters(
+        {QStringLiteral("A21 Files (*.a21)"), QStringLiteral("All Files (*.*)")});
+    chooser.setDefaultSuffix(QStringLiteral("a21"));
+    if (chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty()) {
+        m_filePathBox->setText(QDir::toNativeSeparators(chooser.selectedFiles().constFirst()));
+    }
+}
+
+void LoaderDialog::transfer() {
+    readControls();
+    LoadRequest request{m_values.filePath, portNumberOfIndex(m_values.portIndex),
+                        channelOfIndex(m_values.channelIndex)};
+    if (!isSendableChannel(request.channel)) {
+        showMessage(QStringLiteral("Choose the MIDI channel of the device."));
+        return;
+    }
+    if (isGifPath(m_values.filePath)) {
+        const auto converted = m_services.convertedLogoPath();
+        // A picture that cannot be converted ends the transfer without a word, as before.
+        if (convertGifToLogo(m_values.filePath, converted.string()) != 0) {
+            return;
+        }
+        request.filePath = converted.string();
+    }
+    LoadingDialog loading(m_job, std::move(request), this);
+    loading.exec();
+}
+
+void LoaderDialog::showHelp() {
+    if (!m_services.openHelp()) {
+        showMessage(QStringLiteral("Failed to launch help."));
+    }
+}
+
+void LoaderDialog::showMessage(const QString& text) {
+    QMessageBox message(QMessageBox::NoIcon, applicationTitle, text, QMessageBox::Ok, this);
+    message.exec();
+}
+
+void LoaderDialog::done(int result) {
+    readControls();
+    m_services.writeLastValues(m_values);
+    QDialog::done(result);
+}
+
+} // namespace quarvel

@@ -1,0 +1,203 @@
+#include "job/load_job.h"
+#include "sim/device_model.h"
+#include "sim/sim_link.h"
+#include "ui/dialog_builder.h"
+#include "ui/loading_dialog.h"
+#include "ui/progress_bar.h"
+#include "ui/retry_dialog.h"
+#include "ui_test_support.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace quarvel {
+namespace {
+
+const std::string smallProgram = fixturePath("small_program.a21").string();
+const std::string longProgram = fixturePath("long_program.a21").string();
+
+QStringList messagesOf(const LoadingDialog& dialog) {
+    QStringList lines;
+    auto* list = controlOf<QListWidget>(dialog, MessageListId);
+    for (int row = 0; row < list->count(); ++row) {
+        lines << list->item(row)->text();
+    }
+    return lines;
+}
+
+QString selectedMessage(const LoadingDialog& dialog) {
+    auto* list = controlOf<QListWidget>(dialog, MessageListId);
+    return list->currentItem() != nullptr ? list->currentItem()->text() : QString();
+}
+
+QString closeCaption(const LoadingDialog& dialog) {
+    return controlOf<QPushButton>(dialog, OkButtonId)->text();
+}
+
+// A device in-process on virtual time, and the job that loads into it.
+struct Bench {
+    explicit Bench(DeviceConfig config = {}) : device(std::move(config)) {}
+
+    bool runToEnd(LoadingDialog& dialog) {
+        dialog.show();
+        return waitUntil([&] { return dialog.finished(); });
+    }
+
+    DeviceModel device;
+    SimLink link{device};
+    LoadJob job{link.opener(), false};
+};
+
+TEST(LoadingDialogTest, FollowsTemplate103) {
+    Bench bench;
+    LoadingDialog dialog(bench.job, {smallProgram, 1, 127}, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Loading...");
+    const auto base = dialogBaseUnits(dialog.font());
+    EXPECT_EQ(dialog.size(), toPixels({0, 0, 263, 133}, base).size());
+    EXPECT_EQ(findControl(dialog, MessageListId)->geometry(), toPixels({5, 20, 250, 40}, base));
+    EXPECT_EQ(findControl(dialog, OkButtonId)->geometry(), toPixels({106, 110, 50, 14}, base));
+    EXPECT_EQ(findControl(dialog, ProgressFrameId)->geometry(), toPixels({5, 90, 250, 12}, base));
+    EXPECT_EQ(dialog.progressBar().geometry(), findControl(dialog, ProgressFrameId)->rect());
+    EXPECT_EQ(closeCaption(dialog), "Cancel");
+    EXPECT_FALSE(controlOf<QPushButton>(dialog, OkButtonId)->isDefault());
+    QStringList labels;
+    for (auto* label : dialog.findChildren<QLabel*>()) {
+        labels << label->text();
+        EXPECT_TRUE(label->alignment() & Qt::AlignHCenter) << label->text().toStdString();
+    }
+    labels.sort();
+    EXPECT_EQ(labels, (QStringList{"Messages", "Percentage Transferred"}));
+    EXPECT_EQ(nextTabStop(dialog, *findControl(dialog, MessageListId)),
+              findControl(dialog, OkButtonId));
+}
+
+TEST(LoadingDialogTest, WholeLoadEndsWithItsLastLineSelectedAndOk) {
+    Bench bench;
+    LoadingDialog dialog(bench.job, {smallProgram, 1, 127}, nullptr);
+    ASSERT_TRUE(bench.runToEnd(dialog));
+
+    const auto lines = messagesOf(dialog);
+    ASSERT_GE(lines.size(), 6);
+    EXPECT_EQ(lines.mid(0, 3),
+              (QStringList{"Initialising", "PC RS232 opened", "Searching for device"}));
+    EXPECT_TRUE(lines.contains("Flash Erased, sending new program"));
+    EXPECT_EQ(lines.last(), "Loading complete. No errors");
+    EXPECT_FALSE(lines.contains("Error!"));
+    EXPECT_EQ(selectedMessage(dialog), "Loading complete. No errors");
+    EXPECT_EQ(closeCaption(dialog), "Ok");
+    EXPECT_EQ(dialog.progressBar().position(), 100);
+    EXPECT_FALSE(bench.job.holdsResources());
+    EXPECT_EQ(bench.device.loadsCompleted(), 1);
+}
+
+TEST(LoadingDialogTest, FailedFirstStepAddsErrorWithoutMovingTheSelection) {
+    LoadJob job([](const SerialSettings&) { return std::unique_ptr<ByteChannel>(); }, false);
+    LoadingDialog dialog(job, {smallProgram, 1, 127}, nullptr);
+    dialog.show();
+    ASSERT_TRUE(waitUntil([&] { return dialog.finished(); }));
+    EXPECT_EQ(messagesOf(dialog),
+              (QStringList{"Initialising", "Could not open PC RS232", "Error!"}));
+    EXPECT_EQ(selectedMessage(dialog), "Could not open PC RS232");
+    EXPECT_EQ(closeCaption(dialog), "Ok");
+    EXPECT_EQ(dialog.progressBar().position(), 0);
+}
+
+struct RetryCase {
+    const char* name;
+    int answerButton;
+    bool loadCompletes;
+};
+
+TEST(LoadingDialogTest, RetryPromptDecidesWhetherTheLoadGoesOn) {
+    const RetryCase cases[] = {
+        {"Try Again goes on from the failed record", OkButtonId, true},
+        {"Cancel ends the load with Error!", CancelButtonId, false},
+    };
+    for (const auto& c : cases) {
+        DeviceConfig config;
+        config.faults = {Fault::statusAt(3, 0x03, 3)};
+        Bench bench(config);
+        LoadingDialog dialog(bench.job, {smallProgram, 1, 127}, nullptr);
+        ModalHandler answer([&](QWidget& modal) {
+            auto* prompt = qobject_cast<RetryDialog*>(&modal);
+            if (prompt == nullptr) {
+                return false;
+            }
+            EXPECT_EQ(prompt->parentWidget(), &dialog) << c.name;
+            controlOf<QPushButton>(*prompt, c.answerButton)->click();
+            return true;
+        });
+        ASSERT_TRUE(bench.runToEnd(dialog)) << c.name;
+        EXPECT_TRUE(answer.handled()) << c.name;
+
+        const auto lines = messagesOf(dialog);
+        EXPECT_EQ(lines.count("Device received record with bad checksum. Trying record again"), 3)
+            << c.name;
+        EXPECT_EQ(lines.contains("Error!"), !c.loadCompletes) << c.name;
+        EXPECT_EQ(lines.last() == "Loading complete. No errors", c.loadCompletes) << c.name;
+        EXPECT_EQ(bench.device.loadsCompleted(), c.loadCompletes ? 1 : 0) << c.name;
+        EXPECT_NE(selectedMessage(dialog), "Error!") << c.name;
+        EXPECT_EQ(closeCaption(dialog), "Ok") << c.name;
+        EXPECT_FALSE(bench.job.holdsResources()) << c.name;
+    }
+}
+
+struct CloseCase {
+    const char* name;
+    std::function<void(LoadingDialog&)> close;
+};
+
+TEST(LoadingDialogTest, ClosingMidLoadReleasesTheLoadAndTheNextOneRuns) {
+    const CloseCase cases[] = {
+        {"close button", [](LoadingDialog& d) { controlOf<QPushButton>(d, OkButtonId)->click(); }},
+        {"Esc", [](LoadingDialog& d) { d.reject(); }},
+        {"Enter on the message list",
+         [](LoadingDialog& d) {
+             QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+             QApplication::sendEvent(findControl(d, MessageListId), &enter);
+         }},
+    };
+    for (const auto& c : cases) {
+        Bench bench;
+        {
+            LoadingDialog dialog(bench.job, {longProgram, 1, 127}, nullptr);
+            dialog.show();
+            ASSERT_TRUE(waitUntil([&] {
+                return messagesOf(dialog).contains("Flash Erased, sending new program");
+            })) << c.name;
+            ASSERT_FALSE(dialog.finished()) << c.name;
+            ASSERT_TRUE(bench.job.holdsResources()) << c.name;
+            c.close(dialog);
+            EXPECT_FALSE(dialog.isVisible()) << c.name;
+            EXPECT_FALSE(bench.job.holdsResources()) << c.name << ": port and file released";
+        }
+        LoadingDialog next(bench.job, {smallProgram, 1, 127}, nullptr);
+        ASSERT_TRUE(bench.runToEnd(next)) << c.name;
+        EXPECT_EQ(messagesOf(next).last(), "Loading complete. No errors") << c.name;
+        EXPECT_EQ(messagesOf(next).first(), "Initialising") << c.name;
+        EXPECT_EQ(bench.link.opens(), 2) << c.name;
+    }
+}
+
+TEST(LoadingDialogTest, NoStepRunsAfterTheDialogHasClosed) {
+    Bench bench;
+    LoadingDialog dialog(bench.job, {longProgram, 1, 127}, nullptr);
+    dialog.show();
+    ASSERT_TRUE(waitUntil([&] { return bench.job.holdsResources(); }));
+    dialog.reject();
+    const auto frames = bench.device.received().size();
+    QTimer settle;
+    settle.start(50);
+    bool settled = false;
+    QObject::connect(&settle, &QTimer::timeout, [&] { settled = true; });
+    ASSERT_TRUE(waitUntil([&] { return settled; }));
+    EXPECT_EQ(bench.device.received().size(), frames);
+    EXPECT_EQ(bench.link.opens(), 1);
+}
+
+} // namespace
+} // namespace quarvel
