@@ -1,0 +1,59 @@
+#include "app/loader_app.h"
+
+#include "app/app_paths.h"
+#include "app/boot_mode.h"
+#include "app/port_device.h"
+#include "app/settings_location.h"
+#include "app/stored_values.h"
+#include "job/load_job.h"
+#include "link/qt_serial_channel.h"
+#include "ui/loader_dialog.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QIcon>
+#include <QPixmap>
+#include <QUrl>
+
+namespace quarvel {
+
+namespace {
+
+#include "app/quarvel_icon.xpm"
+
+} // namespace
+
+LoaderApp::LoaderApp(std::filesystem::path executablePath, std::string_view arguments)
+    : m_executablePath(std::move(executablePath)), m_bootMode(commandLineAsksForBoot(arguments)),
+      m_settings(settingsFilePath(m_executablePath)) {}
+
+ChannelOpener LoaderApp::serialOpener() const {
+    // The settings are read at each opening, so a "Ports" entry edited meanwhile takes effect.
+    return qtSerialOpener(
+        [settings = m_settings](int portNumber) { return portDeviceName(settings, portNumber); });
+}
+
+std::unique_ptr<LoaderDialog> LoaderApp::makeMainDialog(LoadJob& job) {
+    const auto programFolder = m_executablePath.parent_path();
+    const auto helpFile = helpFilePath(m_executablePath, QUARVEL_DATA_FOLDER);
+    LoaderServices services{
+        [this] { return readLastValues(m_settings); },
+        [this](const LastValues& values) { writeLastValues(m_settings, values); },
+        [programFolder] { return convertedLogoPath(programFolder); },
+        [helpFile] {
+            return QDesktopServices::openUrl(
+                QUrl::fromLocalFile(QString::fromStdString(helpFile.string())));
+        },
+    };
+    return std::make_unique<LoaderDialog>(job, std::move(services));
+}
+
+int LoaderApp::run() {
+    QApplication::setWindowIcon(QIcon(QPixmap(quarvel_icon)));
+    LoadJob job(serialOpener(), m_bootMode);
+    const auto mainDialog = makeMainDialog(job);
+    mainDialog->exec();
+    return 0;
+}
+
+} // namespace quarvel

@@ -1,0 +1,25 @@
+#include "app/stored_values.h"
+
+namespace quarvel {
+
+namespace {
+
+constexpr char section[] = "Last Values";
+constexpr char portKey[] = "Comm Port";
+constexpr char channelKey[] = "Midi Channel";
+constexpr char fileKey[] = "Transfer File";
+
+} // namespace
+
+LastValues readLastValues(const ProfileFile& settings) {
+    return {settings.readInt(section, portKey, 0), settings.readInt(section, channelKey, 0),
+            settings.readString(section, fileKey, "")};
+}
+
+void writeLastValues(ProfileFile& settings, const LastValues& values) {
+    settings.writeInt(section, portKey, values.portIndex);
+    settings.writeInt(section, channelKey, values.channelIndex);
+    settings.writeString(section, fileKey, values.filePath);
+}
+
+} // namespace quarvel

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/profile_file.h"
+#include "ui/loader_dialog.h"
+
+namespace quarvel {
+
+// Section "Last Values": the main dialog's port index, channel index and file path.
+LastValues readLastValues(const ProfileFile& settings);
+// Written in the order "Comm Port", "Midi Channel", "Transfer File", one write each; a write that
+// fails is not reported, as the operator can do nothing about it at exit.
+void writeLastValues(ProfileFile& settings, const LastValues& values);
+
+} // namespace quarvel
