@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-asan fuzz demo clean
+.PHONY: all deps configure build test test-asan fuzz demo clean bench
 
 all: build
 
@@ -34,6 +34,13 @@ fuzz: deps
 
 demo: build
 	@echo "make demo: the demo load arrives with the load job; for now it builds the programs."
+
+# Benchmarks: an optimised build of the programs they time, then one table (bench/README.md).
+BENCH_TARGETS := quarvel-cli ktv-sim bench_logo_speed bench_scan_speed bench_wire_bytes bench_dialog_load
+bench: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS) --target $(BENCH_TARGETS)
+	bash bench/run.sh build/release
 
 clean:
 	rm -rf build

@@ -9,6 +9,7 @@ packages=(
     binutils srecord imagemagick libgif-dev giflib-tools
     fonts-liberation
     clang libclang-rt-dev
+    time
 )
 
 missing=()
