@@ -1,0 +1,143 @@
+#include "app/app_paths.h"
+#include "app/loader_app.h"
+#include "job/load_job.h"
+#include "ui/dialog_builder.h"
+#include "ui/loader_dialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace quarvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A private configuration and cache folder for each test.
+class LoaderAppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_root = fs::temp_directory_path() / ("loader_app_test_" + std::to_string(::getpid()));
+        fs::remove_all(m_root);
+        fs::create_directories(m_root / "bin");
+        ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", (m_root / "cache").c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+
+    std::string settingsText() const {
+        std::ifstream in(m_root / "config" / "quarvel.INI");
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    fs::path m_root;
+    LoadJob m_job{[](const SerialSettings&) { return std::unique_ptr<ByteChannel>(); }, false};
+};
+
+TEST_F(LoaderAppTest, FirstRunShowsDefaultsAndCreatesTheSettingsAtClose) {
+    LoaderApp app(m_root / "bin" / "quarvel", "");
+    auto dialog = app.makeMainDialog(m_job);
+    EXPECT_EQ(controlOf<QLineEdit>(*dialog, FilePathBoxId)->text(), "");
+    EXPECT_EQ(controlOf<QComboBox>(*dialog, PortListId)->currentText(), "1");
+    EXPECT_EQ(controlOf<QComboBox>(*dialog, ChannelListId)->currentText(), "All");
+    EXPECT_FALSE(fs::exists(m_root / "config" / "quarvel.INI"));
+    dialog->reject();
+    EXPECT_EQ(settingsText(), "[Last Values]\nComm Port=0\nMidi Channel=0\nTransfer File=\n");
+}
+
+TEST_F(LoaderAppTest, LastValuesComeBackAndOtherEntriesStay) {
+    fs::create_directories(m_root / "config");
+    std::ofstream(m_root / "config" / "quarvel.INI")
+        << "[Ports]\nCOM1=/dev/ttyUSB0\n[last values]\ncomm port=1\nmidi channel=16\n"
+           "transfer file=/data/prog.a21\n";
+    LoaderApp app(m_root / "bin" / "quarvel", "");
+    auto dialog = app.makeMainDialog(m_job);
+    EXPECT_EQ(controlOf<QLineEdit>(*dialog, FilePathBoxId)->text(), "/data/prog.a21");
+    EXPECT_EQ(controlOf<QComboBox>(*dialog, PortListId)->currentText(), "2");
+    EXPECT_EQ(controlOf<QComboBox>(*dialog, ChannelListId)->currentText(), "16");
+    controlOf<QComboBox>(*dialog, ChannelListId)->setCurrentIndex(0);
+    dialog->accept();
+    EXPECT_EQ(settingsText(), "[Ports]\nCOM1=/dev/ttyUSB0\n[last values]\nComm Port=1\n"
+                              "Midi Channel=0\nTransfer File=/data/prog.a21\n");
+}
+
+TEST_F(LoaderAppTest, RenamedCopyKeepsItsOwnSettings) {
+    LoaderApp original(m_root / "bin" / "quarvel", "");
+    LoaderApp copy(m_root / "bin" / "loader-b", "");
+    auto dialog = copy.makeMainDialog(m_job);
+    controlOf<QLineEdit>(*dialog, FilePathBoxId)->setText("/b.a21");
+    dialog->reject();
+    EXPECT_TRUE(fs::exists(m_root / "config" / "loader-b.INI"));
+    EXPECT_FALSE(fs::exists(m_root / "config" / "quarvel.INI"));
+    EXPECT_EQ(original.makeMainDialog(m_job)->findChild<QLineEdit*>()->text(), "");
+}
+
+struct BootCase {
+    const char* name;
+    const char* arguments;
+    bool bootMode;
+};
+
+TEST_F(LoaderAppTest, BootModeFollowsTheCommandLine) {
+    const BootCase cases[] = {
+        {"no arguments", "", false},
+        {"switch in capitals", "+BOOT", true},
+        {"switch after another argument", "-x +Boot", true},
+        {"word alone", "boot", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LoaderApp(m_root / "bin" / "quarvel", c.arguments).bootMode(), c.bootMode)
+            << c.name;
+    }
+}
+
+TEST_F(LoaderAppTest, PortZeroOpensNoLine) {
+    const auto opener = LoaderApp(m_root / "bin" / "quarvel", "").serialOpener();
+    SerialSettings settings;
+    settings.portNumber = 0;
+    EXPECT_EQ(opener(settings), nullptr);
+}
+
+struct HelpCase {
+    const char* name;
+    bool besideProgram;
+    bool installed;
+    const char* expected;
+};
+
+TEST_F(LoaderAppTest, HelpPageIsFoundBesideTheProgramOrInstalled) {
+    const HelpCase cases[] = {
+        {"beside the program wins", true, true, "bin/quarvel.html"},
+        {"installed page", false, true, "share/quarvel.html"},
+        {"missing everywhere names the program's", false, false, "bin/quarvel.html"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(m_root / "share");
+        fs::remove(m_root / "bin" / "quarvel.html");
+        fs::create_directories(m_root / "share");
+        if (c.besideProgram) {
+            std::ofstream(m_root / "bin" / "quarvel.html") << "<html></html>";
+        }
+        if (c.installed) {
+            std::ofstream(m_root / "share" / "quarvel.html") << "<html></html>";
+        }
+        EXPECT_EQ(helpFilePath(m_root / "bin" / "quarvel.exe", m_root / "share"),
+                  m_root / c.expected)
+            << c.name;
+    }
+}
+
+TEST_F(LoaderAppTest, ConvertedLogoGoesToTheCacheWhenTheProgramFolderIsUnusable) {
+    EXPECT_EQ(convertedLogoPath(m_root / "bin"), m_root / "bin" / "Temp.s21");
+    EXPECT_EQ(convertedLogoPath(m_root / "gone"), m_root / "cache" / "quarvel" / "Temp.s21");
+    EXPECT_TRUE(fs::is_directory(m_root / "cache" / "quarvel"));
+}
+
+} // namespace
+} // namespace quarvel
