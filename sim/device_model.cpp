@@ -52,6 +52,29 @@ bool isStatusByte(std::uint8_t byte) {
     return byte >= 0x80;
 }
 
+// Line noise: bytes a loader must skip while it hunts for the start of a frame, among them an
+// end byte and the probe byte.
+constexpr std::array<std::uint8_t, 5> kNoise{0x00, 0x55, kFrameEnd, kActiveSensing, 0x7F};
+
+Bytes withNoiseBeforeFrames(const Bytes& answer) {
+    Bytes noisy;
+    for (const std::uint8_t byte : answer) {
+        if (byte == kFrameStart) {
+            noisy.insert(noisy.end(), kNoise.begin(), kNoise.end());
+        }
+        noisy.push_back(byte);
+    }
+    return noisy;
+}
+
+// Data bytes that push an answer beyond the longest reply the loader reads.
+constexpr std::size_t kOverlongPadding = 100;
+
+Bytes padded(Bytes frame) {
+    frame.insert(frame.end() - 1, kOverlongPadding, kAccepted);
+    return frame;
+}
+
 } // namespace
 
 DeviceModel::DeviceModel(DeviceConfig config)
@@ -130,7 +153,8 @@ std::vector<std::uint8_t> DeviceModel::handleFrame(std::span<const std::uint8_t>
         return {};
     }
     const auto command = frame.subspan(kCommandAt, frame.size() - kCommandAt - 1);
-    return handleCommand(command, m_config.channel.value_or(channel), truncated);
+    const Bytes answer = handleCommand(command, m_config.channel.value_or(channel), truncated);
+    return has(FaultKind::Garbage) ? withNoiseBeforeFrames(answer) : answer;
 }
 
 std::vector<std::uint8_t> DeviceModel::handleCommand(std::span<const std::uint8_t> command,
@@ -171,7 +195,15 @@ std::vector<std::uint8_t> DeviceModel::handleCommand(std::span<const std::uint8_
     } else {
         log("ignored an unknown command " + hex(command.front()));
     }
-    return status ? acknowledgement(assumedModel, channel, *status) : Bytes{};
+    if (!status) {
+        return {};
+    }
+    Bytes answer = acknowledgement(assumedModel, channel, *status);
+    if (m_overlongAnswer) {
+        m_overlongAnswer = false;
+        return padded(std::move(answer));
+    }
+    return answer;
 }
 
 std::optional<std::uint8_t> DeviceModel::erase(std::uint8_t sector) {
@@ -190,7 +222,10 @@ std::optional<std::uint8_t> DeviceModel::erase(std::uint8_t sector) {
 
 std::optional<std::uint8_t> DeviceModel::handleRecord(std::span<const std::uint8_t> text,
                                                       bool truncated) {
-    if (const auto fault = takeRecordFault()) {
+    const std::optional<Fault> fault = takeRecordFault();
+    // An overlong answer is a fault of the answer only: the record is handled as ever.
+    m_overlongAnswer = fault && fault->kind == FaultKind::Overlong;
+    if (fault && !m_overlongAnswer) {
         if (fault->kind == FaultKind::Drop) {
             log("dropped the line at record " + std::to_string(fault->record));
             m_lineDropped = true;
@@ -259,6 +294,15 @@ std::uint8_t DeviceModel::programRecord(std::span<const std::uint8_t> text) {
     return kAccepted;
 }
 
+int DeviceModel::bytePauseMs() const {
+    for (const Fault& fault : m_config.faults) {
+        if (fault.kind == FaultKind::Trickle) {
+            return fault.pauseMs;
+        }
+    }
+    return 0;
+}
+
 bool DeviceModel::has(FaultKind kind) const {
     return std::any_of(m_config.faults.begin(), m_config.faults.end(),
                        [kind](const Fault& fault) { return fault.kind == kind; });
@@ -267,7 +311,8 @@ bool DeviceModel::has(FaultKind kind) const {
 std::optional<Fault> DeviceModel::takeRecordFault() {
     const int record = m_recordsHandled + 1;
     for (Fault& fault : m_config.faults) {
-        const bool perRecord = fault.kind == FaultKind::Status || fault.kind == FaultKind::Drop;
+        const bool perRecord = fault.kind == FaultKind::Status || fault.kind == FaultKind::Drop ||
+                               fault.kind == FaultKind::Overlong;
         if (perRecord && fault.record == record && fault.count > 0) {
             --fault.count;
             return fault;

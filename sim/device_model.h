@@ -36,6 +36,8 @@ public:
 
     bool lineDropped() const { return m_lineDropped; }
     int replyDelayMs() const { return m_config.replyDelayMs; }
+    // The pause between two bytes of one answer, in milliseconds; 0 sends them back to back.
+    int bytePauseMs() const;
     std::span<const std::uint8_t> flash() const { return m_flash; }
     // Every frame seen on the line, whole, and each byte outside a frame on its own.
     const std::vector<std::vector<std::uint8_t>>& received() const { return m_received; }
@@ -63,6 +65,8 @@ private:
     bool m_inFrame = false;
     bool m_frameTooLong = false;
     bool m_lineDropped = false;
+    // The answer to the record being handled is to be padded past any reply buffer.
+    bool m_overlongAnswer = false;
     // Records handled in this transfer, and whether one of them has programmed flash.
     int m_recordsHandled = 0;
     bool m_programmingStarted = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <ctime>
 #include <iostream>
 #include <poll.h>
 #include <unistd.h>
@@ -32,10 +33,14 @@ ServeEnd DeviceServer::serve(const volatile std::sig_atomic_t& stopRequested) {
         if (!sendDueOutput(now)) {
             return ServeEnd::Failed;
         }
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(untilNextEvent(now));
+        // A byte lasts about half a millisecond: whole-millisecond waits would send late.
+        const auto wait = std::chrono::ceil<std::chrono::nanoseconds>(untilNextEvent(now));
+        const auto seconds = std::chrono::floor<std::chrono::seconds>(wait);
+        const timespec timeout{static_cast<std::time_t>(seconds.count()),
+                               static_cast<long>((wait - seconds).count())};
         const short events = m_outputBlocked ? POLLIN | POLLOUT : POLLIN;
         pollfd master{m_master, events, 0};
-        if (::poll(&master, 1, static_cast<int>(wait.count())) < 0) {
+        if (::ppoll(&master, 1, &timeout, nullptr) < 0) {
             if (errno == EINTR) {
                 continue;
             }
@@ -70,7 +75,8 @@ bool DeviceServer::takeInput(Clock::time_point now) {
     for (ssize_t i = 0; i < count; ++i) {
         Clock::time_point at = now;
         if (m_settings.paced) {
-            at = std::max(now, m_lastInput + kByteTime);
+            // A byte has arrived once its ten bit times have passed, one after the other.
+            at = std::max(now, m_lastInput) + kByteTime;
             m_lastInput = at;
         }
         m_input.push_back({at, bytes[static_cast<std::size_t>(i)]});
@@ -81,16 +87,18 @@ bool DeviceServer::takeInput(Clock::time_point now) {
 
 void DeviceServer::handleDueInput(Clock::time_point now) {
     const std::chrono::milliseconds delay{m_device.replyDelayMs()};
+    const std::chrono::milliseconds pause{m_device.bytePauseMs()};
     while (!m_input.empty() && m_input.front().at <= now && !m_device.lineDropped()) {
         const Timed input = m_input.front();
         m_input.pop_front();
-        for (const std::uint8_t answer : m_device.receive(input.byte)) {
-            Clock::time_point at = input.at + delay;
+        const std::vector<std::uint8_t> answer = m_device.receive(input.byte);
+        for (std::size_t i = 0; i < answer.size(); ++i) {
+            Clock::time_point at = input.at + delay + pause * static_cast<int>(i);
             if (m_settings.paced) {
-                at = std::max(at, m_lastOutput + kByteTime);
+                at = std::max(at, m_lastOutput) + kByteTime;
                 m_lastOutput = at;
             }
-            m_output.push_back({at, answer});
+            m_output.push_back({at, answer[i]});
         }
     }
 }

@@ -40,11 +40,15 @@ struct NamedFault {
     FaultKind kind;
 };
 
-constexpr std::array<NamedFault, 3> kPlainFaults{{
+constexpr std::array<NamedFault, 4> kPlainFaults{{
     {"no-identify", FaultKind::NoIdentify},
     {"silent", FaultKind::Silent},
     {"no-erase", FaultKind::NoErase},
+    {"garbage", FaultKind::Garbage},
 }};
+
+// Longer pauses than this would only test the loader's two-second limit on a reply's body.
+constexpr int kLongestPauseMs = 2000;
 
 } // namespace
 
@@ -64,6 +68,14 @@ Fault Fault::dropAt(int record) {
     return {FaultKind::Drop, record, 1, 0};
 }
 
+Fault Fault::trickle(int pauseMs) {
+    return {FaultKind::Trickle, 0, 1, 0, pauseMs};
+}
+
+Fault Fault::overlongAt(int record) {
+    return {FaultKind::Overlong, record, 1, 0};
+}
+
 std::optional<Fault> parseFault(std::string_view text) {
     for (const NamedFault& plain : kPlainFaults) {
         if (text == plain.name) {
@@ -73,6 +85,10 @@ std::optional<Fault> parseFault(std::string_view text) {
     const std::vector<std::string_view> fields = splitFields(text);
     if (fields.size() < 2) {
         return std::nullopt;
+    }
+    if (fields.size() == 2 && fields[0] == "trickle") {
+        const auto pause = number(fields[1], 10, 1, kLongestPauseMs);
+        return pause ? std::optional(Fault::trickle(*pause)) : std::nullopt;
     }
     const auto record = number(fields[1], 10, 1, kMostRecords);
     if (!record) {
@@ -88,6 +104,9 @@ std::optional<Fault> parseFault(std::string_view text) {
         }
         if (name == "drop") {
             return Fault::dropAt(*record);
+        }
+        if (name == "overlong") {
+            return Fault::overlongAt(*record);
         }
     }
     if (name == "status" && (fields.size() == 3 || fields.size() == 4)) {

@@ -12,6 +12,9 @@ enum class FaultKind {
     NoErase,    // erase frames get no answer
     Status,     // record N is answered with status, count times
     Drop,       // the line drops when record N arrives
+    Garbage,    // noise bytes come before every frame the device sends
+    Trickle,    // the bytes of every answer come one at a time, pauseMs apart
+    Overlong,   // the answer to record N is longer than any reply can be, once
 };
 
 // One scripted misbehaviour of the stand-in device. Records are numbered from 1 in the order the
@@ -21,15 +24,18 @@ struct Fault {
     int record = 0;
     int count = 1;
     std::uint8_t status = 0;
+    int pauseMs = 0;
 
     static Fault statusAt(int record, std::uint8_t status, int count = 1);
     static Fault restartAt(int record);
     static Fault skipAt(int record);
     static Fault dropAt(int record);
+    static Fault trickle(int pauseMs);
+    static Fault overlongAt(int record);
 };
 
-// Reads one --fault argument: no-identify, silent, no-erase, status:N:S[:K] (S in hex),
-// restart:N, skip:N or drop:N. Nothing when the text is not one of these.
+// Reads one --fault argument: no-identify, silent, no-erase, garbage, status:N:S[:K] (S in hex),
+// restart:N, skip:N, drop:N, overlong:N or trickle:MS. Nothing when the text is not one of these.
 std::optional<Fault> parseFault(std::string_view text);
 
 } // namespace quarvel

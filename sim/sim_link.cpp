@@ -24,8 +24,10 @@ public:
                 return false;
             }
             const std::int64_t readyAt = m_link.m_nowMs + device.replyDelayMs();
-            for (const std::uint8_t answer : device.receive(byte)) {
-                m_incoming.push_back({readyAt, answer});
+            const std::vector<std::uint8_t> answer = device.receive(byte);
+            for (std::size_t i = 0; i < answer.size(); ++i) {
+                const auto pauses = static_cast<std::int64_t>(i) * device.bytePauseMs();
+                m_incoming.push_back({readyAt + pauses, answer[i]});
             }
         }
         return !device.lineDropped();

@@ -32,6 +32,11 @@ Options:
                        restart:N       ask for the whole file again at record N, once
                        skip:N          answer record N with status 05 and skip it, once
                        drop:N          drop the line when record N arrives
+                       overlong:N      answer record N with a frame longer than any reply
+                                       buffer (the record itself is programmed), once
+                       garbage         send noise bytes before every frame
+                       trickle:MS      send the bytes of every answer MS milliseconds apart
+                                       (1 to 2000)
                      a wrong type number is --type N
   --flash-out FILE   write the 512 KiB flash image to FILE at exit
   --once             exit when the loader closes the terminal after a load

@@ -109,6 +109,9 @@ DeviceConfig ofType(int type) {
 const Fault kNoIdentify{FaultKind::NoIdentify};
 const Fault kSilent{FaultKind::Silent};
 const Fault kNoErase{FaultKind::NoErase};
+const Bytes kNoise{0x00, 0x55, 0xF7, 0xFE, 0x7F};
+// An acknowledgement with 100 data bytes more than any reply buffer takes.
+const Bytes kOverlongAck = frame(0x7F, Bytes{0x19, 0x00} + Bytes(100, 0x00));
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, Exchanges,
@@ -162,6 +165,15 @@ INSTANTIATE_TEST_SUITE_P(
             "EndRecords", {}, record("S9030000FC") + record("S804000000FB"), ack(0) + ack(0)},
         ExchangeCase{"BeyondTheFlash", {}, record("S20607FFFF0102F1"), ack(0x04)},
         ExchangeCase{"OverlongFrame", {}, record("S0" + std::string(600, '0')), ack(0x02)},
+        ExchangeCase{"GarbageBeforeEveryFrame", withFaults({Fault{FaultKind::Garbage}}),
+                     kIdentify + Bytes{0xFE},
+                     kNoise + frame(0x7F, {0x06, 0x02, 0x02, 71}) + kNoise +
+                         frame(0x7F, {0x06, 0x03, 0x01, 0x14}) + Bytes{0xFE}},
+        ExchangeCase{"OverlongAnswerToItsRecordOnlyOnce", withFaults({Fault::overlongAt(2)}),
+                     erase(3) + record(kHeader) + record(kData) + record(kData),
+                     ack(0) + ack(0) + kOverlongAck + ack(0)},
+        ExchangeCase{"OverlongAnswerStillReportsARefusal", withFaults({Fault::overlongAt(1)}),
+                     record("S00600004844521C"), frame(0x7F, Bytes{0x19, 0x03} + Bytes(100, 0x00))},
         ExchangeCase{"HeaderAfterProgrammingIsSkipped",
                      {},
                      erase(3) + record(kHeader) + record(kData) + record(kHeader),

@@ -38,11 +38,19 @@ TEST(SimLink, TimeOutsPassOnTheVirtualClock) {
     tooSlow.replyDelayMs = 1500;
     DeviceConfig noErase;
     noErase.faults = {Fault{FaultKind::NoErase}};
+    DeviceConfig trickling;
+    trickling.faults = {Fault::trickle(150)};
+    DeviceConfig tooSlowBytes;
+    tooSlowBytes.faults = {Fault::trickle(300)};
     for (const Case& c : {
              Case{"ImmediateAnswer", {}, 20, {ReplyComplete, StatusAccepted, 0}},
              Case{"DelayedAnswer", slow, 1, {ReplyComplete, StatusAccepted, 700}},
              Case{"AnswerAfterTheTimeOut", tooSlow, 1, {ReplyNoResponse, 0xFF, 1000}},
              Case{"NoAnswerToAnErase", noErase, 20, {ReplyNoResponse, 0xFF, 20000}},
+             // Eight bytes 150 ms apart: reads that find nothing between them do not end it.
+             Case{"BytesTrickleIn", trickling, 1, {ReplyComplete, StatusAccepted, 1050}},
+             // The end byte would come 2.1 s after the start byte: past the body's limit.
+             Case{"BytesTrickleTooSlowly", tooSlowBytes, 20, {ReplyBadMessage, 0x00, 2000}},
          }) {
         SCOPED_TRACE(c.name);
         DeviceModel device(c.config);

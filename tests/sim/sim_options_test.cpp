@@ -75,7 +75,7 @@ TEST(FaultText, ParsesEveryKindAndRefusesTheRest) {
     };
     const auto same = [](const Fault& a, const Fault& b) {
         return a.kind == b.kind && a.record == b.record && a.count == b.count &&
-               a.status == b.status;
+               a.status == b.status && a.pauseMs == b.pauseMs;
     };
     for (const Case& c : {
              Case{"no-identify", Fault{FaultKind::NoIdentify}},
@@ -86,6 +86,13 @@ TEST(FaultText, ParsesEveryKindAndRefusesTheRest) {
              Case{"restart:5", Fault::statusAt(5, 0x01, 1)},
              Case{"skip:2", Fault::statusAt(2, 0x05, 1)},
              Case{"drop:40", Fault::dropAt(40)},
+             Case{"garbage", Fault{FaultKind::Garbage}},
+             Case{"overlong:3", Fault::overlongAt(3)},
+             Case{"trickle:120", Fault::trickle(120)},
+             Case{"trickle:0", std::nullopt},
+             Case{"trickle:2001", std::nullopt},
+             Case{"overlong:0", std::nullopt},
+             Case{"garbage:1", std::nullopt},
              Case{"status:12:80", std::nullopt},
              Case{"status:12:03:0", std::nullopt},
              Case{"status:12", std::nullopt},
