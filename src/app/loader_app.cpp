@@ -35,7 +35,9 @@ ChannelOpener LoaderApp::serialOpener() const {
 
 std::unique_ptr<LoaderDialog> LoaderApp::makeMainDialog(LoadJob& job) {
     const auto programFolder = m_executablePath.parent_path();
-    const auto helpFile = helpFilePath(m_executablePath, QUARVEL_DATA_FOLDER);
+    // Relative to the program, so that an installed tree can be moved as a whole.
+    const auto helpFile =
+        helpFilePath(m_executablePath, programFolder.parent_path() / "share" / "quarvel");
     LoaderServices services{
         [this] { return readLastValues(m_settings); },
         [this](const LastValues& values) { writeLastValues(m_settings, values); },
