@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-asan fuzz demo clean bench
+.PHONY: all deps configure build test test-asan fuzz demo clean bench gui-demo screenshots
 
 all: build
 
@@ -34,6 +34,14 @@ fuzz: deps
 
 demo: build
 	@echo "make demo: the demo load arrives with the load job; for now it builds the programs."
+
+# The desktop program against ktv-sim, with COM1 pointed at the stand-in device.
+gui-demo: build
+	bash scripts/gui-demo.sh $(BUILD_DIR)
+
+# Every dialog rendered to PNG under docs/screenshots/.
+screenshots: build
+	bash scripts/screenshots.sh $(BUILD_DIR)
 
 # Benchmarks: an optimised build of the programs they time, then one table (bench/README.md).
 BENCH_TARGETS := quarvel-cli ktv-sim bench_logo_speed bench_scan_speed bench_wire_bytes bench_dialog_load
