@@ -98,20 +98,9 @@ bool GifDecoder::readStream() {
     }
 }
 
-bool GifDecoder::readBytes(std::span<std::uint8_t> bytes) {
-    for (std::uint8_t& byte : bytes) {
-        const int value = readGifByte();
-        if (value < 0) {
-            return false;
-        }
-        byte = static_cast<std::uint8_t>(value);
-    }
-    return true;
-}
-
 bool GifDecoder::readHeader() {
     std::array<std::uint8_t, 6> header{};
-    if (!readBytes(header)) {
+    if (!readGifBytes(header)) {
         return false;
     }
     const auto text = [&header](std::size_t first) {
@@ -128,7 +117,7 @@ bool GifDecoder::readHeader() {
 
 bool GifDecoder::readScreenDescriptor() {
     std::array<std::uint8_t, 7> descriptor{};
-    if (!readBytes(descriptor)) {
+    if (!readGifBytes(descriptor)) {
         return false;
     }
     if (descriptor[6] != 0) {
@@ -137,19 +126,19 @@ bool GifDecoder::readScreenDescriptor() {
     const std::uint8_t flags = descriptor[4];
     m_hasGlobalColourTable = (flags & kColourTableFlag) != 0;
     return !m_hasGlobalColourTable ||
-           readBytes(std::span(m_colourTable).first(colourTableBytes(flags)));
+           readGifBytes(std::span(m_colourTable).first(colourTableBytes(flags)));
 }
 
 void GifDecoder::readImage() {
     std::array<std::uint8_t, 9> descriptor{};
-    if (!readBytes(descriptor)) {
+    if (!readGifBytes(descriptor)) {
         return;
     }
     const int width = littleEndian16(descriptor[4], descriptor[5]);
     const int height = littleEndian16(descriptor[6], descriptor[7]);
     const std::uint8_t flags = descriptor[8];
     if ((flags & kColourTableFlag) != 0) {
-        if (!readBytes(std::span(m_colourTable).first(colourTableBytes(flags)))) {
+        if (!readGifBytes(std::span(m_colourTable).first(colourTableBytes(flags)))) {
             return;
         }
     } else if (!m_hasGlobalColourTable) {
@@ -184,7 +173,7 @@ void GifDecoder::skipExtension() {
 
 void GifDecoder::skipSubBlocks() {
     for (int length = readGifByte(); length > 0; length = readGifByte()) {
-        if (!readBytes(std::span(m_scratch).first(static_cast<std::size_t>(length)))) {
+        if (!readGifBytes(std::span(m_scratch).first(static_cast<std::size_t>(length)))) {
             return;
         }
     }

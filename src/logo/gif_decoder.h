@@ -27,12 +27,11 @@ public:
                          LogoConversionReport& report);
 
     int readGifByte() override { return m_input.readByte(); }
+    bool readGifBytes(std::span<std::uint8_t> bytes) override { return m_input.readBytes(bytes); }
     void reportGifError(std::string_view text) const;
 
 private:
     LogoConversionFailure convertOpenInput(const std::string& outputPath);
-    // Fills bytes from the input; false when the input ended first.
-    bool readBytes(std::span<std::uint8_t> bytes);
     // Header, screen descriptor and blocks; true when the trailer was reached.
     bool readStream();
     bool readHeader();

@@ -1,5 +1,6 @@
 #include "logo/gif_input_file.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -23,6 +24,20 @@ void GifInputFile::close() {
     }
     m_position = 0;
     m_filled = 0;
+}
+
+bool GifInputFile::readBytes(std::span<std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        if (m_position == m_filled && !fill()) {
+            return false;
+        }
+        const std::size_t take = std::min(bytes.size(), m_filled - m_position);
+        std::copy_n(m_buffer.begin() + static_cast<std::ptrdiff_t>(m_position), take,
+                    bytes.begin());
+        m_position += take;
+        bytes = bytes.subspan(take);
+    }
+    return true;
 }
 
 bool GifInputFile::fill() {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 
 namespace quarvel {
@@ -26,6 +27,9 @@ public:
         }
         return m_buffer[m_position++];
     }
+
+    // Fills bytes; false when the file ended first.
+    bool readBytes(std::span<std::uint8_t> bytes);
 
 private:
     bool fill();

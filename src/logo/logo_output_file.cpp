@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace quarvel {
 
@@ -18,11 +19,19 @@ LogoOutputFile::~LogoOutputFile() {
 
 bool LogoOutputFile::create(const std::string& outputPath) {
     discard();
-    m_outputPath = outputPath;
-    m_temporaryPath = outputPath + std::string(kTemporarySuffix);
     m_writeFailed = false;
-    m_file = std::fopen(m_temporaryPath.c_str(), "wb");
-    return m_file != nullptr;
+    std::error_code error;
+    if (std::filesystem::is_directory(outputPath, error)) {
+        return false;
+    }
+    std::string temporaryPath = outputPath + std::string(kTemporarySuffix);
+    m_file = std::fopen(temporaryPath.c_str(), "wb");
+    if (m_file == nullptr) {
+        return false;
+    }
+    m_outputPath = outputPath;
+    m_temporaryPath = std::move(temporaryPath);
+    return true;
 }
 
 void LogoOutputFile::writeLine(std::string_view line) {
@@ -44,6 +53,9 @@ bool LogoOutputFile::commit() {
     m_file = nullptr;
     std::error_code error;
     if (closed && !m_writeFailed) {
+        // Renaming over an existing file makes some file systems flush it to disk first, which
+        // costs far more than the whole conversion; the logo is complete either way.
+        std::filesystem::remove(m_outputPath, error);
         std::filesystem::rename(m_temporaryPath, m_outputPath, error);
         if (!error) {
             m_temporaryPath.clear();

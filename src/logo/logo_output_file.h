@@ -9,8 +9,8 @@
 namespace quarvel {
 
 // The logo file being written. Lines go to a temporary file beside the output, which replaces the
-// output only when commit succeeds; otherwise it is removed and an existing output stays as it was,
-// so a half-written logo file is never left under the output's name.
+// output only when every line has been written; otherwise it is removed and an existing output
+// stays as it was, so a half-written logo file is never left under the output's name.
 class LogoOutputFile final : public LogoLineOutput {
 public:
     LogoOutputFile() = default;

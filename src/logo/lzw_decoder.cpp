@@ -41,14 +41,11 @@ bool LzwDecoder::refill() {
         m_endedAtTerminator = length == 0;
         return false;
     }
-    for (int i = 0; i < length; ++i) {
-        const int byte = m_source.readGifByte();
-        if (byte < 0) {
-            return false;
-        }
-        m_subBlock[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(byte);
-    }
     m_subBlockLength = static_cast<std::size_t>(length);
+    if (!m_source.readGifBytes(std::span(m_subBlock).first(m_subBlockLength))) {
+        m_subBlockLength = 0;
+        return false;
+    }
     m_readPosition = 0;
     return true;
 }
@@ -68,31 +65,36 @@ int LzwDecoder::nextCode() {
 }
 
 void LzwDecoder::putPixels(std::span<const std::uint8_t> pixels, PixelRowSink& sink) {
-    if (m_lineWidth <= 0) {
+    // Most strings are a few pixels that end inside the row: copy them without further ado.
+    if (pixels.size() < m_lineWidth - m_column && m_column + pixels.size() <= kRowCapacity) {
+        std::uint8_t* out = m_row.data() + m_column;
+        for (const std::uint8_t pixel : pixels) {
+            *out++ = pixel;
+        }
+        m_column += pixels.size();
+        return;
+    }
+    if (m_lineWidth == 0) {
         return;
     }
     while (!pixels.empty()) {
-        const auto take = std::min(pixels.size(), static_cast<std::size_t>(m_pixelsLeft));
-        const auto column = static_cast<std::size_t>(m_lineWidth - m_pixelsLeft);
-        if (column < kRowCapacity) {
-            const std::size_t stored = std::min(take, kRowCapacity - column);
-            std::copy_n(pixels.begin(), stored,
-                        m_row.begin() + static_cast<std::ptrdiff_t>(column));
+        const std::size_t take = std::min(pixels.size(), m_lineWidth - m_column);
+        if (m_column < kRowCapacity) {
+            std::copy_n(pixels.begin(), std::min(take, kRowCapacity - m_column),
+                        m_row.begin() + static_cast<std::ptrdiff_t>(m_column));
         }
         pixels = pixels.subspan(take);
-        m_pixelsLeft -= static_cast<int>(take);
-        if (m_pixelsLeft == 0) {
-            sink.addRow(std::span(m_row).first(
-                std::min(static_cast<std::size_t>(m_lineWidth), kRowCapacity)));
-            m_pixelsLeft = m_lineWidth;
+        m_column += take;
+        if (m_column == m_lineWidth) {
+            sink.addRow(std::span(m_row).first(std::min(m_lineWidth, kRowCapacity)));
+            m_column = 0;
         }
     }
 }
 
 void LzwDecoder::flushPartialRow(PixelRowSink& sink) {
-    if (m_pixelsLeft != m_lineWidth) {
-        const auto count = static_cast<std::size_t>(m_lineWidth - m_pixelsLeft);
-        sink.addRow(std::span(m_row).first(std::min(count, kRowCapacity)));
+    if (m_column > 0) {
+        sink.addRow(std::span(m_row).first(std::min(m_column, kRowCapacity)));
     }
 }
 
@@ -106,8 +108,8 @@ int LzwDecoder::decodeLzw(int lineWidth, PixelRowSink& sink) {
         return LzwBadCodeSize;
     }
     resetDecoder(codeSize);
-    m_lineWidth = std::max(lineWidth, 0);
-    m_pixelsLeft = m_lineWidth;
+    m_lineWidth = static_cast<std::size_t>(std::max(lineWidth, 0));
+    m_column = 0;
     int oldCode = 0;
     std::uint8_t firstPixel = 0;
 

@@ -72,8 +72,9 @@ private:
     std::size_t m_readPosition = 0;
     bool m_endedAtTerminator = false;
 
-    int m_lineWidth = 0;
-    int m_pixelsLeft = 0;
+    std::size_t m_lineWidth = 0;
+    // Pixels in the row being collected, of which the first kRowCapacity are kept.
+    std::size_t m_column = 0;
 };
 
 } // namespace quarvel

@@ -4,6 +4,7 @@
 #include "logo_file_oracle.h"
 #include "temp_dir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -322,9 +323,14 @@ TEST(GifReader, FailedConversionLeavesAnExistingOutputAsItWas) {
 TEST(GifReader, OutputThatCannotBeCreatedFails) {
     test::TempDir dir;
     const std::string gif = dir.write("p.gif", kGoodGif);
-    LogoConversionReport report;
-    EXPECT_EQ(convertGifToLogo(gif, dir.path("missing/Temp.s21"), {}, report), -1);
-    EXPECT_EQ(report.failure, LogoConversionFailure::OutputNotCreated);
+    std::filesystem::create_directory(dir.path("folder"));
+    for (const std::string& output : {dir.path("missing/Temp.s21"), dir.path("folder")}) {
+        LogoConversionReport report;
+        EXPECT_EQ(convertGifToLogo(gif, output, {}, report), -1) << output;
+        EXPECT_EQ(report.failure, LogoConversionFailure::OutputNotCreated) << output;
+        EXPECT_EQ(dir.fileNames(), (std::vector<std::string>{"folder", "p.gif"})) << output;
+        EXPECT_TRUE(std::filesystem::is_directory(dir.path("folder"))) << output;
+    }
 }
 
 TEST(GifReader, ConversionReplacesAnExistingOutputAndRepeatsExactly) {
