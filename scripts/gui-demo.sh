@@ -18,6 +18,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 # Paced like a real 19200 baud line, so the loading dialog can be watched.
 "$build/sim/ktv-sim" --link "$work/ktv-271" --pace &
