@@ -1,0 +1,67 @@
+#pragma once
+
+#include "job/load_job.h"
+#include "job/load_reporter.h"
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quarvel::test {
+
+// Stands in for the loading dialog: keeps every line and percentage, answers the retry question
+// from a list (Cancel once the list runs out).
+class RecordingReporter final : public LoadReporter {
+public:
+    explicit RecordingReporter(std::vector<bool> answers = {})
+        : m_answers(answers.begin(), answers.end()) {}
+
+    void addMessage(std::string_view text) override { messages.emplace_back(text); }
+    void setPercentage(int percent) override { percentages.push_back(percent); }
+    bool askRetry() override;
+
+    std::vector<std::string> messages;
+    std::vector<int> percentages;
+    int questions = 0;
+
+private:
+    std::deque<bool> m_answers;
+};
+
+struct LoadOutcome {
+    std::vector<std::string> messages;
+    std::vector<int> percentages;
+    std::vector<int> stepResults;
+    int questions = 0;
+    // The result of the last step: 0 done, 1 failed.
+    int result = -1;
+};
+
+inline constexpr int kEveryChannel = 0x7F;
+
+// Runs one load as the loading dialog does: reset, steps until one returns 0 or 1, clean-up.
+// afterStep runs after each step, for tests that watch the device between steps.
+LoadOutcome runLoad(LoadJob& job, const std::filesystem::path& file,
+                    std::vector<bool> retryAnswers = {}, int channel = kEveryChannel,
+                    const std::function<void()>& afterStep = {});
+
+// The start-up lines of a load that finds a device of the right type and erases.
+std::vector<std::string> normalStartMessages();
+// The same for a device found only by the probe echo.
+std::vector<std::string> echoStartMessages();
+// A folder of its own for the files of one test program run.
+const std::filesystem::path& testFolder();
+
+// Programs shared by the tests, written once by srec_cat.
+struct Programs {
+    std::filesystem::path small;      // four data records at 4000h, sector 1
+    std::filesystem::path spread;     // S2 records in sectors 1, 2, 4 and 10
+    std::filesystem::path boot;       // data at 0100h, the boot sector
+    std::filesystem::path twentyFive; // header, 23 data records and the end record
+    std::filesystem::path lineFeeds;  // as small, with LF line ends only
+};
+const Programs& programs();
+
+} // namespace quarvel::test
