@@ -17,6 +17,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "quarvel (desktop), quarvel-cli (command line) and ktv-sim (a stand-in device).")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Liberation Sans stands in for the dialogs' "Arial" with the same metrics.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The package installs under /usr; the program finds its help page relative to itself.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -183,6 +183,29 @@ TEST(LoadingDialogTest, ClosingMidLoadReleasesTheLoadAndTheNextOneRuns) {
     }
 }
 
+TEST(LoadingDialogTest, CloseAskedForInsideAStepWaitsForItsEnd) {
+    DeviceConfig config;
+    config.faults = {Fault::statusAt(3, 0x03, 3)};
+    Bench bench(config);
+    LoadingDialog dialog(bench.job, {smallProgram, 1, 127}, nullptr);
+    bool heldDuringPrompt = false;
+    ModalHandler answer([&](QWidget& modal) {
+        auto* prompt = qobject_cast<RetryDialog*>(&modal);
+        if (prompt == nullptr) {
+            return false;
+        }
+        dialog.reject();
+        heldDuringPrompt = bench.job.holdsResources();
+        controlOf<QPushButton>(*prompt, OkButtonId)->click();
+        return true;
+    });
+    dialog.show();
+    ASSERT_TRUE(waitUntil([&] { return answer.handled() && !dialog.isVisible(); }));
+    EXPECT_TRUE(heldDuringPrompt) << "the step still runs: its port stays open";
+    EXPECT_FALSE(bench.job.holdsResources());
+    EXPECT_EQ(bench.device.loadsCompleted(), 0);
+}
+
 TEST(LoadingDialogTest, NoStepRunsAfterTheDialogHasClosed) {
     Bench bench;
     LoadingDialog dialog(bench.job, {longProgram, 1, 127}, nullptr);
