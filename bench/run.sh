@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# Runs every benchmark against a release build and prints one table; bench/README.md says how
+# each figure is made. Usage: bench/run.sh [BUILD_DIR] (default build/release).
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/release}
+cli=$build/src/cli/quarvel-cli
+sim=$build/sim/ktv-sim
+benches=$build/bench
+convert=/usr/bin/convert # ImageMagick itself; /usr/local/bin/convert may be a stand-in
+font=/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf
+wire_bytes_per_second=1920 # 19200 baud, 8N1: ten bit times a byte
+
+for tool in "$cli" "$sim" "$benches/bench_logo_speed" "$benches/bench_scan_speed" \
+    "$benches/bench_wire_bytes" "$benches/bench_dialog_load" "$convert" /usr/bin/time; do
+    if [ ! -x "$tool" ]; then
+        echo "bench: $tool is missing; run 'make bench'" >&2
+        exit 1
+    fi
+done
+
+work=$(mktemp -d)
+sim_pid=""
+# ktv-sim --once ends by itself after a load, so it may be gone by the time it is stopped.
+stop_sim() {
+    if [ -n "$sim_pid" ]; then
+        kill "$sim_pid" 2>/dev/null || true
+        wait "$sim_pid" 2>/dev/null || true
+        sim_pid=""
+    fi
+}
+cleanup() {
+    stop_sim
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Seconds between two $EPOCHREALTIME readings.
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.6f", b - a }'; }
+# The smaller of two numbers.
+least() { awk -v a="$1" -v b="$2" 'BEGIN { print (a < b ? a : b) }'; }
+
+# Starts ktv-sim with the given options and sets sim_pid and sim_line (its terminal).
+start_sim() {
+    # A fresh file, so that the path read is this simulator's and not the one before it.
+    rm -f "$work/sim.out"
+    "$sim" --once "$@" >"$work/sim.out" 2>"$work/sim.err" &
+    sim_pid=$!
+    for _ in $(seq 100); do
+        if [ -f "$work/sim.out" ] && [ "$(wc -l <"$work/sim.out")" -ge 1 ]; then
+            sim_line=$(head -n 1 "$work/sim.out")
+            return
+        fi
+        sleep 0.05
+    done
+    echo "bench: ktv-sim did not start: $(cat "$work/sim.err")" >&2
+    exit 1
+}
+
+load_average=$(cut -d ' ' -f 1-3 /proc/loadavg)
+
+# --- fixtures, written by srec_cat and ImageMagick -----------------------------------------------
+program=$work/program.a21 # 8 KiB in 32-byte S1 records at 8000h, sector 3
+srec_cat -generate 0x8000 0xA000 -random -execution-start-address 0x8000 \
+    -o "$program" -Motorola -address-length=2 -obs=32 -line-termination=crlf -disable=data-count
+large=$work/large.a21 # 16 MiB in 32-byte S2 records
+srec_cat -generate 0 0x690680 -random -execution-start-address 0 \
+    -o "$large" -Motorola -address-length=3 -obs=32 -line-termination=crlf -disable=data-count
+logo=$work/128x56.gif
+"$convert" -size 128x56 -background white -fill black -font "$font" -gravity center \
+    label:QUARVEL -colors 2 "$logo"
+photo=$work/800x600.gif
+"$convert" -size 800x600 -seed 7 plasma:fractal -blur 0x1 "$photo"
+
+# --- 1. wire efficiency and the loader's own time per record -------------------------------------
+read -r sent received records < <("$benches/bench_wire_bytes" "$program")
+wire_bytes=$((sent + received))
+# A record exchange is its frame (7 + record length) and an 8-byte acknowledgement.
+transfer_bytes=$(awk '{ sub(/\r$/, ""); total += 7 + length($0) + 8 } END { print total }' \
+    "$program")
+
+# Runs quarvel-cli load on the simulator's line, stamping each message line as it arrives.
+# Sets load_seconds (the whole run) and transfer_seconds (first to last record).
+timed_cli_load() {
+    local start end
+    start=$EPOCHREALTIME
+    /usr/bin/time -f %M -o "$work/cli_load.kib" \
+        "$cli" load "$program" --port "$sim_line" --retry never --progress none |
+        while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done \
+            >"$work/cli.log"
+    end=$EPOCHREALTIME
+    load_seconds=$(elapsed "$start" "$end")
+    if ! grep -q ' Loading complete. No errors$' "$work/cli.log"; then
+        echo "bench: quarvel-cli load failed:" >&2
+        cat "$work/cli.log" >&2
+        exit 1
+    fi
+    transfer_seconds=$(awk '/ Flash Erased, sending new program$/ { s = $1 }
+        / Loading complete. No errors$/ { e = $1 } END { printf "%.6f", e - s }' "$work/cli.log")
+}
+
+# The best of three loads at line speed.
+paced_seconds=1e9
+for _ in 1 2 3; do
+    start_sim --pace
+    timed_cli_load
+    stop_sim
+    paced_seconds=$(least "$paced_seconds" "$load_seconds")
+done
+cli_load_kib=$(cat "$work/cli_load.kib")
+
+# Against an unpaced line, the best of three transfers each.
+cli_transfer_seconds=1e9
+dialog_transfer_seconds=1e9
+for _ in 1 2 3; do
+    start_sim
+    timed_cli_load
+    stop_sim
+    cli_transfer_seconds=$(least "$cli_transfer_seconds" "$transfer_seconds")
+
+    start_sim
+    if ! read -r dialog_records seconds < <(QT_QPA_PLATFORM=offscreen \
+        "$benches/bench_dialog_load" "$program" "$sim_line" 2>"$work/dialog.err"); then
+        cat "$work/dialog.err" >&2
+        exit 1
+    fi
+    stop_sim
+    dialog_transfer_seconds=$(least "$dialog_transfer_seconds" "$seconds")
+done
+
+# --- 2. logo conversion against giflib ----------------------------------------------------------
+logo_times=$("$benches/bench_logo_speed" "$work" "$logo" "$photo")
+/usr/bin/time -f %M -o "$work/convert.kib" "$cli" convert-logo "$photo" "$work/Temp.s21" \
+    >/dev/null 2>"$work/convert.err"
+convert_kib=$(cat "$work/convert.kib")
+
+# --- 3. scan speed against wc -l ----------------------------------------------------------------
+read -r large_bytes scan_seconds < <("$benches/bench_scan_speed" "$large")
+# wc's own reading time: its best of 20 runs on the file less its best on an empty one.
+: >"$work/empty"
+best_wc() {
+    local best=1e9 start end
+    for _ in $(seq 20); do
+        start=$EPOCHREALTIME
+        wc -l "$1" >/dev/null
+        end=$EPOCHREALTIME
+        best=$(least "$best" "$(elapsed "$start" "$end")")
+    done
+    echo "$best"
+}
+wc_seconds=$(awk -v f="$(best_wc "$large")" -v e="$(best_wc "$work/empty")" \
+    'BEGIN { printf "%.6f", f - e }')
+
+# --- the table ----------------------------------------------------------------------------------
+awk -v sent="$sent" -v received="$received" -v records="$records" -v wire="$wire_bytes" \
+    -v transfer_bytes="$transfer_bytes" -v rate="$wire_bytes_per_second" \
+    -v paced="$paced_seconds" -v cli_transfer="$cli_transfer_seconds" \
+    -v dialog_records="$dialog_records" -v dialog_transfer="$dialog_transfer_seconds" \
+    -v logo_times="$logo_times" -v cli_kib="$cli_load_kib" -v convert_kib="$convert_kib" \
+    -v large_bytes="$large_bytes" -v scan="$scan_seconds" -v wc="$wc_seconds" \
+    -v load_average="$load_average" -v cores="$(nproc)" '
+function row(what, measured, reference, ratio, goal, met) {
+    printf "%-44s %-20s %-22s %-8s %-8s %s\n", what, measured, reference, ratio, goal, met
+}
+function verdict(ok) { return ok ? "met" : "MISSED" }
+BEGIN {
+    # The transfer of each record costs its exchange on the wire; the rest is the loader.
+    exchange = transfer_bytes / records / rate
+    limit = wire / rate
+    efficiency = limit / paced
+    printf "Quarvel benchmarks: release build, %d cores, load average %s at the start\n\n",
+        cores, load_average
+    row("figure", "measured", "limit / reference", "ratio", "goal", "")
+    row("wire: quarvel-cli load 8 KiB, ktv-sim --pace", sprintf("%.3f s", paced),
+        sprintf("%.3f s (%d B)", limit, wire), sprintf("%.4f", efficiency), ">= 0.99",
+        verdict(efficiency >= 0.99))
+    row("  bytes sent / received, records", sprintf("%d / %d", sent, received),
+        sprintf("%d records", records), "", "", "")
+    row("loader per record: quarvel-cli, unpaced", sprintf("%.3f ms", cli_transfer / records * 1000),
+        sprintf("wire %.2f ms", exchange * 1000), "", "", "")
+    row("loader per record: loading dialog, unpaced",
+        sprintf("%.3f ms", dialog_transfer / dialog_records * 1000),
+        sprintf("wire %.2f ms", exchange * 1000), "", "", "")
+    n = split(logo_times, t, /[ \n]/)
+    for (i = 1; i + 2 <= n; i += 3) {
+        name = t[i]; sub(/.*\//, "", name); sub(/\.gif$/, "", name)
+        row("logo " name ": convertGifToLogo / giflib", sprintf("%.1f us", t[i + 1] * 1e6),
+            sprintf("giflib %.1f us", t[i + 2] * 1e6), sprintf("%.2f", t[i + 1] / t[i + 2]),
+            "<= 1", verdict(t[i + 1] <= t[i + 2]))
+    }
+    row(sprintf("scan %.1f MiB: scanProgramFile / wc -l", large_bytes / 1048576),
+        sprintf("%.1f ms, %.0f MB/s", scan * 1000, large_bytes / scan / 1e6),
+        sprintf("wc -l %.1f ms", wc * 1000), sprintf("%.2f", scan / wc), "<= 4",
+        verdict(scan <= 4 * wc))
+    row("peak memory: quarvel-cli load", sprintf("%.1f MiB", cli_kib / 1024), "", "", "< 32 MiB",
+        verdict(cli_kib < 32 * 1024))
+    row("peak memory: quarvel-cli convert-logo", sprintf("%.1f MiB", convert_kib / 1024), "", "",
+        "< 32 MiB", verdict(convert_kib < 32 * 1024))
+}'
