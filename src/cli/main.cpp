@@ -21,6 +21,8 @@ constexpr std::array kCommands{
     Command{"convert-logo", kConvertLogoUsage,
             "convert a GIF picture into the logo file that a load sends to the device",
             runConvertLogo},
+    Command{"load", kLoadUsage,
+            "load a program file (or a GIF logo) into the device on a serial port", runLoad},
 };
 
 void printUsage(std::FILE* stream) {

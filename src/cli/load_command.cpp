@@ -1,0 +1,90 @@
+#include "app/port_device.h"
+#include "app/profile_file.h"
+#include "app/settings_location.h"
+#include "cli/commands.h"
+#include "cli/interrupt.h"
+#include "cli/load_options.h"
+#include "cli/logo_staging.h"
+#include "cli/terminal_reporter.h"
+#include "job/load_job.h"
+#include "link/qt_serial_channel.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+namespace quarvel {
+namespace {
+
+int badUsage(const std::string& error) {
+    std::fprintf(stderr, "quarvel-cli load: %s\nusage: quarvel-cli %.*s\n", error.c_str(),
+                 static_cast<int>(kLoadUsage.size()), kLoadUsage.data());
+    return ExitUsage;
+}
+
+ChannelOpener lineOpener(const LoadOptions& options) {
+    if (options.devicePath.empty()) {
+        // Port numbers name devices as in the desktop program, through its settings file.
+        return qtSerialOpener([](int portNumber) {
+            return portDeviceName(ProfileFile(settingsFilePath()), portNumber);
+        });
+    }
+    return qtSerialOpener([path = options.devicePath](int) { return path; });
+}
+
+// Runs the job as the loading dialog does, without the dialog's pause between steps.
+int runJob(LoadJob& job, const std::string& file, const LoadOptions& options,
+           TerminalReporter& reporter) {
+    job.reset();
+    int result = StepAgain;
+    while (result == StepAgain && !interrupted()) {
+        result = job.step(file, options.portNumber, options.channel, reporter);
+    }
+    job.cleanUp();
+    return result;
+}
+
+} // namespace
+
+int runLoad(std::span<char* const> args) {
+    LoadOptions options;
+    std::string error;
+    const TerminalFacts terminal{isatty(STDIN_FILENO) == 1, isatty(STDERR_FILENO) == 1};
+    if (!parseLoadOptions(args, terminal, options, error)) {
+        return badUsage(error);
+    }
+    if (options.helpWanted) {
+        std::printf("usage: quarvel-cli %.*s\n", static_cast<int>(kLoadUsage.size()),
+                    kLoadUsage.data());
+        return ExitSuccess;
+    }
+
+    std::string file = options.file;
+    if (isLogoPicture(file)) {
+        const auto converted = stageLogo(file);
+        if (!converted) {
+            return ExitFailure;
+        }
+        file = *converted;
+    }
+
+    // QSerialPort wants the application object of its thread, even with no event loop running.
+    int appArgc = 1;
+    char appName[] = "quarvel-cli";
+    char* appArgv[] = {appName, nullptr};
+    const QCoreApplication application(appArgc, appArgv);
+
+    const InterruptGuard guard;
+    LoadJob job(interruptibleOpener(lineOpener(options)), options.bootMode);
+    TerminalReporter reporter({}, options.progress, options.retry, interrupted);
+    const int result = runJob(job, file, options, reporter);
+    const bool completed = result == StepDone;
+    reporter.finish(!completed);
+    if (!completed && interrupted()) {
+        std::fputs("quarvel-cli load: interrupted; the port and the file are released\n", stderr);
+    }
+    return completed ? ExitSuccess : ExitFailure;
+}
+
+} // namespace quarvel

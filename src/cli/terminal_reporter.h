@@ -1,0 +1,45 @@
+#pragma once
+
+#include "cli/load_options.h"
+#include "job/load_reporter.h"
+
+#include <cstdio>
+#include <functional>
+
+namespace quarvel {
+
+// The loading dialog on a terminal: message lines on the output, the percentage on the error
+// stream, the retry question answered by policy or by the operator on the input.
+class TerminalReporter final : public LoadReporter {
+public:
+    struct Streams {
+        std::FILE* output = stdout;
+        std::FILE* error = stderr;
+        std::FILE* input = stdin;
+    };
+
+    TerminalReporter(Streams streams, ProgressStyle progress, RetryPolicy retry,
+                     std::function<bool()> stopped);
+
+    void addMessage(std::string_view text) override;
+    void setPercentage(int percent) override;
+    bool askRetry() override;
+
+    // Ends the load's output: "Error!" after a failed load, and the bar's line closed.
+    void finish(bool failed);
+
+private:
+    void drawBar();
+    void clearBar();
+    bool readAnswer();
+
+    Streams m_streams;
+    ProgressStyle m_progress;
+    RetryPolicy m_retry;
+    std::function<bool()> m_stopped;
+    // As the bar control: it starts at 0 and repaints only when the value changes.
+    int m_percent = 0;
+    bool m_barShown = false;
+};
+
+} // namespace quarvel
