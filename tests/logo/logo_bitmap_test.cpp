@@ -52,19 +52,6 @@ TEST(LogoBitmap, AddRowStacksRowsFromTheTop) {
     }
 }
 
-TEST(LogoBitmap, ResetBlanksTheRasterAndGoesBackToTheTop) {
-    LogoBitmap bitmap;
-    for (int y = 0; y < 70; ++y) {
-        bitmap.addRow(row(200, 1));
-    }
-    bitmap.reset();
-    EXPECT_EQ(bitmap.raster(), LogoRaster{});
-    EXPECT_FALSE(bitmap.clipped());
-    bitmap.addRow(row(1, 1));
-    EXPECT_TRUE(test::rasterPixel(bitmap.raster(), 0, 0));
-    EXPECT_EQ(bitmap.rowPosition(), 1);
-}
-
 TEST(LogoBitmap, PlaceRowAndRowPositionStayInsideTheRaster) {
     LogoBitmap bitmap;
     bitmap.placeRow(-1, row(3, 1));

@@ -1,6 +1,4 @@
-#include "logo/logo_bitmap.h"
 #include "logo/logo_writer.h"
-#include "logo_file_oracle.h"
 
 #include <array>
 #include <gtest/gtest.h>
@@ -9,8 +7,6 @@
 
 namespace quarvel {
 namespace {
-
-using test::PixelRows;
 
 class RecordingOutput final : public LogoLineOutput {
 public:
@@ -64,58 +60,6 @@ TEST(LogoWriter, DataRecordsCountTheirAddressFromTheConvertedLogo) {
         "S113639000112233445566778899AABBCCDDEEFF01",
     };
     EXPECT_EQ(output.lines, expected);
-}
-
-PixelRows rowsWithPixel(int x, int y) {
-    PixelRows rows(static_cast<std::size_t>(y + 1), std::vector<std::uint8_t>(128, 0));
-    rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = 1;
-    return rows;
-}
-
-TEST(LogoWriter, WritesPreambleHeaderAndRasterBandByBand) {
-    struct Case {
-        const char* name;
-        PixelRows rows;
-        int lineNumber; // 1-based line of the file that the picture must show in
-        std::string line;
-    };
-    const Case cases[] = {
-        {"no row gives a blank raster", {}, 60, "S11363A000000000000000000000000000000000E9"},
-        {"one pixel of index 1", {{1}}, 60, "S11363A001000000000000000000000000000000E8"},
-        {"row 8 is bit 0 of band 1", rowsWithPixel(0, 8), 68,
-         "S11364200100000000000000000000000000000067"},
-        {"column 127 row 55 is the last bit", rowsWithPixel(127, 55), 115,
-         "S113671000000000000000000000000000000080F5"},
-        {"every pixel lit", PixelRows(56, std::vector<std::uint8_t>(128, 7)), 115,
-         "S1136710FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF85"},
-    };
-    for (const Case& c : cases) {
-        LogoBitmap bitmap;
-        for (const auto& row : c.rows) {
-            bitmap.addRow(row);
-        }
-        LogoWriter writer;
-        RecordingOutput output;
-        writer.writeLogo(bitmap.raster(), output);
-        std::vector<std::string> expected = test::expectedLogoFile(test::rasterFromRows(c.rows));
-        expected.pop_back(); // the end record is the reader's
-        EXPECT_EQ(output.lines, expected) << c.name;
-        ASSERT_EQ(output.lines.size(), 115U) << c.name;
-        EXPECT_EQ(output.lines[static_cast<std::size_t>(c.lineNumber - 1)], c.line) << c.name;
-        EXPECT_EQ(output.lines[58], "S11363906C6F676F067200000000000000000000D0") << c.name;
-    }
-}
-
-TEST(LogoWriter, SecondLogoAfterResetRepeatsTheFirst) {
-    LogoBitmap bitmap;
-    bitmap.addRow(std::vector<std::uint8_t>(40, 3));
-    LogoWriter writer;
-    RecordingOutput first;
-    writer.writeLogo(bitmap.raster(), first);
-    writer.reset();
-    RecordingOutput second;
-    writer.writeLogo(bitmap.raster(), second);
-    EXPECT_EQ(first.lines, second.lines);
 }
 
 } // namespace

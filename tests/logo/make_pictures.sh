@@ -19,6 +19,13 @@ done
 "$convert" -size 118x50 xc:white -fill black -font Liberation-Sans -pointsize 22 +antialias \
     -annotate +4+32 "KTV 271" -colors 2 text_two_colours.gif
 "$convert" -size 1x1 xc:white one_pixel.gif
+
+# Black and white stay colour indices 0 and 1 whatever the picture holds.
+"$convert" -size 1x2 xc:black xc:white -append black_white.gif
+"$convert" -size 1x1 xc:white -remap black_white.gif one_lit_pixel.gif
+"$convert" -size 128x56 xc:white +dither -remap black_white.gif all_lit_128x56.gif
+"$convert" -size 128x56 xc:black -fill white -draw "point 127,55" -draw "point 0,8" \
+    +dither -remap black_white.gif corners_128x56.gif
 "$convert" -seed 3 -size 800x600 plasma: +dither -colors 256 large_800x600.gif
 "$convert" -seed 4 -size 1000x20 plasma: +dither -colors 8 wide_1000x20.gif
 "$convert" -seed 6 -size 20x200 plasma: +dither -colors 8 -interlace GIF tall_interlaced.gif
@@ -26,4 +33,4 @@ done
     -loop 0 two_images.gif
 "$convert" -seed 9 -size 40x30 plasma: -seed 10 -size 40x35 plasma: +dither -colors 4 \
     -interlace GIF two_images_interlaced.gif
-rm -f source.miff logo.miff
+rm -f source.miff logo.miff black_white.gif
