@@ -64,15 +64,15 @@ void LoadingDialog::tick() {
     const int result =
         m_job.step(m_request.filePath, m_request.portNumber, m_request.channel, *this);
     m_stepping = false;
-    if (result == StepAgain && m_closeRequested < 0) {
+    if (result == StepAgain && !m_closeRequested) {
         m_timer.start();
         return;
     }
     if (result != StepAgain) {
         finish(result);
     }
-    if (m_closeRequested >= 0) {
-        done(m_closeRequested);
+    if (m_closeRequested) {
+        done(*m_closeRequested);
     }
 }
 

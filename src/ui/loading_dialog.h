@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QTimer>
+#include <optional>
 #include <string>
 
 class QListWidget;
@@ -61,7 +62,8 @@ private:
     bool m_started = false;
     bool m_stepping = false;
     bool m_finished = false;
-    int m_closeRequested = -1;
+    // The result of a close asked for while a step ran, carried out when the step returns.
+    std::optional<int> m_closeRequested;
 };
 
 } // namespace quarvel

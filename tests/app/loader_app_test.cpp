@@ -78,25 +78,6 @@ TEST_F(LoaderAppTest, RenamedCopyKeepsItsOwnSettings) {
     EXPECT_EQ(original.makeMainDialog(m_job)->findChild<QLineEdit*>()->text(), "");
 }
 
-struct BootCase {
-    const char* name;
-    const char* arguments;
-    bool bootMode;
-};
-
-TEST_F(LoaderAppTest, BootModeFollowsTheCommandLine) {
-    const BootCase cases[] = {
-        {"no arguments", "", false},
-        {"switch in capitals", "+BOOT", true},
-        {"switch after another argument", "-x +Boot", true},
-        {"word alone", "boot", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(LoaderApp(m_root / "bin" / "quarvel", c.arguments).bootMode(), c.bootMode)
-            << c.name;
-    }
-}
-
 TEST_F(LoaderAppTest, PortZeroOpensNoLine) {
     const auto opener = LoaderApp(m_root / "bin" / "quarvel", "").serialOpener();
     SerialSettings settings;

@@ -34,20 +34,6 @@ TEST(DialogUnitsTest, ConvertAsTheDialogManagerDoes) {
     }
 }
 
-TEST(DialogUnitsTest, AverageWidthMeasuresTheAlphabet) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(8);
-    const QFontMetrics metrics(font);
-    int sum = 0;
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        sum += metrics.horizontalAdvance(QChar(letter));
-        sum += metrics.horizontalAdvance(QChar(letter - 'A' + 'a'));
-    }
-    const auto units = dialogBaseUnits(font);
-    EXPECT_NEAR(units.charWidth, sum / 52.0, 1.0);
-    EXPECT_EQ(units.charHeight, metrics.height());
-}
-
 // Where each control of a template must be, in dialog units, and what it must say.
 struct ControlCase {
     int id;
