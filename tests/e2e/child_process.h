@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace quarvel::test {
+
+struct Finished {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs a program to its end with input on its standard input; extraEnvironment holds
+// NAME=VALUE entries added to this process's environment.
+Finished runProgram(const std::vector<std::string>& argv, const std::string& input = "",
+                    const std::vector<std::string>& extraEnvironment = {});
+
+// A program left running, whose standard output is read line by line as it comes; its
+// standard error is kept in a file until it ends.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::vector<std::string>& argv);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    // The next line without its line end; false at the end of the output.
+    bool readLine(std::string& line);
+    void signal(int number) const;
+    // Waits for the end and answers the exit status, or -1 for a program ended by a signal.
+    int wait();
+    std::string errorText() const;
+
+private:
+    pid_t m_pid = -1;
+    int m_output = -1;
+    std::string m_buffer;
+    std::string m_errorPath;
+    bool m_ended = false;
+};
+
+} // namespace quarvel::test

@@ -1,0 +1,58 @@
+#include "e2e_programs.h"
+
+#include "program_files.h"
+
+namespace quarvel::test {
+
+const CliPrograms& cliPrograms() {
+    static const CliPrograms programs = [] {
+        const auto& folder = testFolder();
+        CliPrograms made;
+        made.small = writeProgram(folder, "small", {{{0x4000, patternBytes(96, 11)}}});
+        made.spread = writeProgram(folder, "spread",
+                                   {{{0x4000, patternBytes(200, 12)},
+                                     {0x6000, patternBytes(64, 13)},
+                                     {0x1FFC0, patternBytes(64, 14)},
+                                     {0x70000, patternBytes(300, 15)}},
+                                    32,
+                                    3});
+        made.boot = writeProgram(folder, "boot", {{{0x0100, patternBytes(64, 16)}}});
+        return made;
+    }();
+    return programs;
+}
+
+Lines splitLines(const std::string& text) {
+    Lines lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    if (start < text.size()) {
+        lines.push_back(text.substr(start));
+    }
+    return lines;
+}
+
+Lines normalStart() {
+    return {"Initialising",
+            "PC RS232 opened",
+            "Searching for device",
+            "Found Device 271, expecting 271",
+            "Received Acknowledgement",
+            "Erasing flash",
+            "Flash Erased, sending new program"};
+}
+
+Lines echoStart() {
+    return {"Initialising",         "PC RS232 opened",
+            "Searching for device", "Found Device (assuming KTV-271)",
+            "Erasing flash",        "Flash Erased, sending new program"};
+}
+
+Lines joined(Lines first, const Lines& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+} // namespace quarvel::test

@@ -1,0 +1,142 @@
+#include "child_process.h"
+#include "e2e_programs.h"
+#include "program_files.h"
+#include "simulated_device.h"
+
+#include <csignal>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <regex>
+
+namespace quarvel::test {
+namespace {
+
+std::filesystem::path folderFor(const std::string& name) {
+    const auto folder = testFolder() / name;
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+// The percentage after each line from where the line ends in a CR LF file.
+std::vector<int> percentagesByOffset(const std::filesystem::path& file) {
+    const auto size = static_cast<std::int64_t>(std::filesystem::file_size(file));
+    std::vector<int> percents;
+    std::int64_t offset = 0;
+    for (const auto& line : fileLines(file)) {
+        offset += static_cast<std::int64_t>(line.size()) + 2;
+        percents.push_back(static_cast<int>((200 * offset + size) / (2 * size)));
+    }
+    return percents;
+}
+
+TEST(LoadSession, PrintsEachNewPercentageOnItsOwnLine) {
+    SimulatedDevice device(folderFor("percent-lines"), {"--fault", "restart:9"});
+    const auto& file = cliPrograms().spread;
+
+    const Finished run = runProgram(
+        {QUARVEL_CLI, "load", file.string(), "--port", device.port(), "--progress", "lines"});
+    device.stopAndReadFlash();
+
+    // A bar starts at 0 and repaints only on a change: so do the lines.
+    const std::vector<int> whole = percentagesByOffset(file);
+    std::vector<int> handed(whole.begin(), whole.begin() + 8);
+    handed.push_back(0);
+    handed.insert(handed.end(), whole.begin(), whole.end());
+    std::vector<int> expected;
+    int shown = 0;
+    for (const int percent : handed) {
+        if (percent != shown) {
+            expected.push_back(percent);
+            shown = percent;
+        }
+    }
+    std::vector<int> printed;
+    const std::regex percentLine("([0-9]+)%");
+    for (const auto& line : splitLines(run.err)) {
+        std::smatch match;
+        if (std::regex_match(line, match, percentLine)) {
+            printed.push_back(std::stoi(match[1]));
+        }
+    }
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(printed, expected);
+}
+
+TEST(LoadSession, CtrlCDuringTheEraseEndsTheLoadAtOnce) {
+    SimulatedDevice device(folderFor("interrupt"), {"--fault", "no-erase"});
+    RunningProgram cli(
+        {QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", device.port()});
+
+    std::string line;
+    while (cli.readLine(line) && line != "Erasing flash") {
+    }
+    ASSERT_EQ(line, "Erasing flash");
+    cli.signal(SIGINT);
+    Lines after;
+    while (cli.readLine(line)) {
+        after.push_back(line);
+    }
+
+    // Waiting out the erase would have added "No response" and "Reset PC and run again".
+    EXPECT_EQ(after, Lines{"Error!"});
+    EXPECT_EQ(cli.wait(), 1);
+    EXPECT_NE(cli.errorText().find("interrupted"), std::string::npos);
+}
+
+TEST(LoadSession, PortNumberNamesTheDeviceOfTheSettingsFile) {
+    const auto folder = folderFor("port-number");
+    SimulatedDevice device(folder, {});
+    std::ofstream(folder / "quarvel.INI")
+        << "[Last Values]\r\nComm Port=2\r\n[Ports]\r\nCOM3=" << device.port() << "\r\n";
+
+    const Finished run =
+        runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", "3"}, "",
+                   {"XDG_CONFIG_HOME=" + folder.string()});
+    const auto flash = device.stopAndReadFlash();
+
+    EXPECT_EQ(splitLines(run.out), joined(normalStart(), {"Loading complete. No errors"}));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(flash, expectedFlash(cliPrograms().small));
+}
+
+TEST(LoadSession, PortThatCannotBeOpened) {
+    const Finished run = runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
+                                     (testFolder() / "no-such-terminal").string()});
+
+    EXPECT_EQ(splitLines(run.out), (Lines{"Initialising", "Could not open PC RS232", "Error!"}));
+    EXPECT_EQ(run.exitCode, 1);
+}
+
+TEST(LoadSession, GifPictureIsConvertedAndLoaded) {
+    const auto folder = folderFor("logo");
+    const auto picture = folder / "Logo.GIF";
+    ASSERT_EQ(runProgram({IMAGEMAGICK_CONVERT, "-size", "128x56", "xc:white", "-fill", "black",
+                          "-draw", "rectangle 8,4 100,40", picture.string()})
+                  .exitCode,
+              0);
+    SimulatedDevice device(folder, {});
+
+    const Finished run =
+        runProgram({QUARVEL_CLI, "load", picture.string(), "--port", device.port()});
+    const auto flash = device.stopAndReadFlash();
+
+    EXPECT_EQ(splitLines(run.out), joined(normalStart(), {"Loading complete. No errors"}));
+    EXPECT_EQ(run.exitCode, 0);
+    const auto converted = std::filesystem::path(QUARVEL_CLI).parent_path() / "Temp.s21";
+    EXPECT_EQ(fileLines(converted).size(), 116u);
+    EXPECT_EQ(flash, expectedFlash(converted));
+}
+
+TEST(LoadSession, PictureThatCannotBeConvertedLoadsNothing) {
+    const auto picture = folderFor("bad-logo") / "broken.gif";
+    std::ofstream(picture) << "GIF89a";
+
+    const Finished run = runProgram({QUARVEL_CLI, "load", picture.string(), "--port", "1"});
+
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("could not convert"), std::string::npos) << run.err;
+}
+
+} // namespace
+} // namespace quarvel::test

@@ -1,0 +1,26 @@
+#include "simulated_device.h"
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+
+namespace quarvel::test {
+
+SimulatedDevice::SimulatedDevice(const std::filesystem::path& folder,
+                                 const std::vector<std::string>& options)
+    : m_flashPath(folder / "flash.bin") {
+    std::vector<std::string> argv{KTV_SIM, "--flash-out", m_flashPath.string()};
+    argv.insert(argv.end(), options.begin(), options.end());
+    m_program = std::make_unique<RunningProgram>(argv);
+    // ktv-sim names its terminal on its first line, once the terminal is ready.
+    m_program->readLine(m_port);
+}
+
+std::vector<std::uint8_t> SimulatedDevice::stopAndReadFlash() {
+    m_program->signal(SIGTERM);
+    m_program->wait();
+    std::ifstream file(m_flashPath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+} // namespace quarvel::test
