@@ -32,8 +32,9 @@ struct LogoConversionReport {
 };
 
 // Converts the GIF picture at gifPath into the logo S-record file at outputPath (116 lines, each
-// ending in CR LF). Answers 0 when the file has been written, -1 otherwise; on -1 an existing file
-// at outputPath is left as it was and no new one is created.
+// ending in CR LF). Answers 0 when the file has been written, -1 otherwise. A picture that cannot
+// be read to its trailer leaves an existing file at outputPath as it was; whatever the failure,
+// no half-written file is ever left there.
 int convertGifToLogo(const std::string& gifPath, const std::string& outputPath,
                      const GifDiagnosticSink& diagnostics = {});
 int convertGifToLogo(const std::string& gifPath, const std::string& outputPath,
