@@ -54,9 +54,12 @@ QWidget* createDropDownList(const ControlTemplate& control, QWidget& parent, con
     return list;
 }
 
-QLabel* createText(const ControlTemplate& control, QWidget& parent, Qt::Alignment alignment) {
+QLabel* createText(const ControlTemplate& control, QWidget& parent, const QRect& area,
+                   Qt::Alignment alignment) {
     auto* label = new QLabel(text(control.caption), &parent);
-    label->setWordWrap(true);
+    // Texts with room for several lines wrap at words. A one-line label does not: a caption that
+    // fills its box exactly would otherwise lose its last word to fractional glyph widths.
+    label->setWordWrap(area.height() >= 2 * label->fontMetrics().height());
     label->setAlignment(alignment | Qt::AlignTop);
     return label;
 }
@@ -79,9 +82,9 @@ QWidget* createControl(const ControlTemplate& control, QWidget& parent, const QR
         return list;
     }
     case ControlKind::LeftText:
-        return createText(control, parent, Qt::AlignLeft);
+        return createText(control, parent, area, Qt::AlignLeft);
     case ControlKind::CentredText:
-        return createText(control, parent, Qt::AlignHCenter);
+        return createText(control, parent, area, Qt::AlignHCenter);
     case ControlKind::GroupBox:
         return new QGroupBox(text(control.caption), &parent);
     case ControlKind::BlackFrame: {
