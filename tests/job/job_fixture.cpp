@@ -2,8 +2,6 @@
 
 #include "program_files.h"
 
-#include <unistd.h>
-
 namespace quarvel::test {
 
 bool RecordingReporter::askRetry() {
@@ -54,30 +52,6 @@ std::vector<std::string> echoStartMessages() {
     return {"Initialising",         "PC RS232 opened",
             "Searching for device", "Found Device (assuming KTV-271)",
             "Erasing flash",        "Flash Erased, sending new program"};
-}
-
-namespace {
-
-// Removed with everything in it when the test program ends.
-struct TemporaryFolder {
-    TemporaryFolder()
-        : path(std::filesystem::temp_directory_path() /
-               ("quarvel-job-tests-" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-};
-
-} // namespace
-
-const std::filesystem::path& testFolder() {
-    static const TemporaryFolder folder;
-    return folder.path;
 }
 
 const Programs& programs() {

@@ -51,8 +51,6 @@ LoadOutcome runLoad(LoadJob& job, const std::filesystem::path& file,
 std::vector<std::string> normalStartMessages();
 // The same for a device found only by the probe echo.
 std::vector<std::string> echoStartMessages();
-// A folder of its own for the files of one test program run.
-const std::filesystem::path& testFolder();
 
 // Programs shared by the tests, written once by srec_cat.
 struct Programs {

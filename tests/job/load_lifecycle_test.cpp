@@ -1,4 +1,5 @@
 #include "job_fixture.h"
+#include "program_files.h"
 #include "sim/device_model.h"
 #include "sim/sim_link.h"
 

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace quarvel::test {
 namespace {
@@ -21,7 +22,27 @@ std::string quoted(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
 }
 
+// Removed with everything in it when the test program ends.
+struct TemporaryFolder {
+    TemporaryFolder()
+        : path(std::filesystem::temp_directory_path() /
+               ("quarvel-tests-" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::filesystem::path path;
+};
+
 } // namespace
+
+const std::filesystem::path& testFolder() {
+    static const TemporaryFolder folder;
+    return folder.path;
+}
 
 std::vector<std::uint8_t> patternBytes(std::size_t count, std::uint8_t seed) {
     std::vector<std::uint8_t> bytes(count);

@@ -21,6 +21,9 @@ struct ProgramLayout {
     bool crlf = true;
 };
 
+// A folder of its own for the files of one test program run, removed when the run ends.
+const std::filesystem::path& testFolder();
+
 // Bytes that differ from record to record, the same on every run.
 std::vector<std::uint8_t> patternBytes(std::size_t count, std::uint8_t seed);
 
