@@ -32,8 +32,9 @@ fuzz: deps
 	cmake --build --preset fuzz -j $(JOBS) --target fuzz_targets
 	bash fuzz/run_fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
+# ktv-sim on a pseudo-terminal, examples/demo.a21 loaded into it, its flash checked with srec_cat.
 demo: build
-	@echo "make demo: the demo load arrives with the load job; for now it builds the programs."
+	@bash scripts/demo.sh $(BUILD_DIR)
 
 # The desktop program against ktv-sim, with COM1 pointed at the stand-in device.
 gui-demo: build
