@@ -19,7 +19,7 @@ bool canWriteInto(const std::filesystem::path& folder) {
         return false;
     }
 #if __has_include(<unistd.h>)
-    return ::access(folder.c_str(), W_OK) == 0;
+    return ::access(folder.string().c_str(), W_OK) == 0;
 #else
     const auto permissions = std::filesystem::status(folder, error).permissions();
     return !error &&
