@@ -17,7 +17,6 @@ public:
     // Opens a line to the device; nullptr once the device has dropped the line.
     ChannelOpener opener();
     std::int64_t nowMs() const { return m_nowMs; }
-    DeviceModel& device() { return m_device; }
     // How many times the line has been opened.
     int opens() const { return m_opens; }
 

@@ -31,6 +31,7 @@ const DialectBytes& bytesOf(Dialect dialect) {
 }
 
 constexpr std::size_t kCommandIndex = 5;
+constexpr int kSectorCount = 11;
 constexpr std::uint8_t kNoStatus = 0xFF;
 
 } // namespace
@@ -61,7 +62,7 @@ void CommandSet::switchToAssumedModel() {
 }
 
 std::span<const std::uint8_t> CommandSet::eraseFrame(int sector) {
-    if (sector < 0 || sector >= static_cast<int>(kSectorCount)) {
+    if (sector < 0 || sector >= kSectorCount) {
         return {};
     }
     const DialectBytes& bytes = bytesOf(m_dialect);

@@ -15,7 +15,6 @@ inline constexpr std::uint8_t kProbeByte = 0xFE;
 inline constexpr std::uint8_t kAllChannels = 0x7F;
 inline constexpr int kExpectedTypeNumber = 271;
 inline constexpr std::size_t kChannelIndex = 4;
-inline constexpr std::size_t kSectorCount = 11;
 
 // The status byte of an acknowledgement.
 enum RecordStatus : std::uint8_t {
@@ -42,7 +41,6 @@ public:
     // Once the device has echoed the probe byte; lasts until the next reset.
     void switchToAssumedModel();
     Dialect dialect() const { return m_dialect; }
-    std::uint8_t channel() const { return m_search[kChannelIndex]; }
 
     std::span<const std::uint8_t> searchFrame() const { return m_search; }
     std::span<const std::uint8_t> identifyFrame() const { return m_identify; }
