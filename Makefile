@@ -45,7 +45,8 @@ screenshots: build
 	bash scripts/screenshots.sh $(BUILD_DIR)
 
 # Benchmarks: an optimised build of the programs they time, then one table (bench/README.md).
-BENCH_TARGETS := quarvel-cli ktv-sim bench_logo_speed bench_scan_speed bench_wire_bytes bench_dialog_load
+BENCH_TARGETS := quarvel-cli ktv-sim bench_logo_speed bench_scan_speed bench_wire_bytes \
+    bench_ideal_line bench_dialog_load
 bench: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS) --target $(BENCH_TARGETS)
