@@ -93,7 +93,7 @@ std::vector<std::uint8_t> DeviceModel::receive(std::uint8_t byte) {
         m_frame.assign(1, byte);
         return {};
     }
-    m_received.push_back({byte});
+    keep(std::span(&byte, 1));
     if (byte == kActiveSensing) {
         return has(FaultKind::Silent) ? Bytes{} : Bytes{kActiveSensing};
     }
@@ -108,7 +108,7 @@ std::vector<std::uint8_t> DeviceModel::receiveInFrame(std::uint8_t byte) {
     if (byte == kFrameEnd || isStatusByte(byte)) {
         m_inFrame = false;
         m_frame.push_back(byte);
-        m_received.push_back(m_frame);
+        keep(m_frame);
         if (byte != kFrameEnd) {
             log("frame cut short by byte " + hex(byte));
             if (byte == kFrameStart) {
@@ -324,6 +324,12 @@ std::optional<Fault> DeviceModel::takeRecordFault() {
 void DeviceModel::startTransfer() {
     m_recordsHandled = 0;
     m_programmingStarted = false;
+}
+
+void DeviceModel::keep(std::span<const std::uint8_t> bytes) {
+    if (m_config.keepsReceived) {
+        m_received.emplace_back(bytes.begin(), bytes.end());
+    }
 }
 
 void DeviceModel::log(std::string_view text) const {

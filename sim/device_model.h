@@ -21,6 +21,8 @@ struct DeviceConfig {
     // How long the device takes before each answer, in milliseconds.
     int replyDelayMs = 0;
     std::vector<Fault> faults;
+    // Whether received() keeps what arrived; a device served for hours should not.
+    bool keepsReceived = true;
 };
 
 // The stand-in KTV-271: takes the loader's bytes one at a time and answers as the device does.
@@ -39,7 +41,8 @@ public:
     // The pause between two bytes of one answer, in milliseconds; 0 sends them back to back.
     int bytePauseMs() const;
     std::span<const std::uint8_t> flash() const { return m_flash; }
-    // Every frame seen on the line, whole, and each byte outside a frame on its own.
+    // Every frame seen on the line, whole, and each byte outside a frame on its own, while the
+    // configuration keeps them.
     const std::vector<std::vector<std::uint8_t>>& received() const { return m_received; }
     // End records acknowledged so far: one for each load that went through.
     int loadsCompleted() const { return m_loadsCompleted; }
@@ -57,6 +60,7 @@ private:
     bool has(FaultKind kind) const;
     std::optional<Fault> takeRecordFault();
     void startTransfer();
+    void keep(std::span<const std::uint8_t> bytes);
     void log(std::string_view text) const;
 
     DeviceConfig m_config;

@@ -63,7 +63,9 @@ int main(int argc, char** argv) {
     }
     std::cout << terminal->slavePath() << std::endl;
 
-    DeviceModel device(options.device);
+    DeviceConfig config = options.device;
+    config.keepsReceived = false;
+    DeviceModel device(config);
     if (options.verbose) {
         device.setLogger([](std::string_view text) { std::cerr << "ktv-sim: " << text << '\n'; });
     }

@@ -293,11 +293,16 @@ TEST(DeviceFaults, RetriesAndRestartsRenumberAsTheLoaderResends) {
     EXPECT_EQ(flashAt(device, 0x8000, 2), (Bytes{0x01, 0x02}));
 }
 
-TEST(DeviceModel, KeepsEveryFrameAndLoneByteItReceived) {
-    DeviceModel device(onChannel(4));
-    send(device, Bytes{0xFE, 0x42} + frame(0x09, {0x1B}) + kHandshake);
-    EXPECT_EQ(device.received(),
-              (std::vector<Bytes>{{0xFE}, {0x42}, frame(0x09, {0x1B}), kHandshake}));
+TEST(DeviceModel, KeepsEveryFrameAndLoneByteItReceivedWhenAsked) {
+    for (const bool keeps : {true, false}) {
+        SCOPED_TRACE(keeps);
+        DeviceConfig config = onChannel(4);
+        config.keepsReceived = keeps;
+        DeviceModel device(config);
+        send(device, Bytes{0xFE, 0x42} + frame(0x09, {0x1B}) + kHandshake);
+        const std::vector<Bytes> everything{{0xFE}, {0x42}, frame(0x09, {0x1B}), kHandshake};
+        EXPECT_EQ(device.received(), keeps ? everything : std::vector<Bytes>{});
+    }
 }
 
 TEST(DeviceModel, ClosingTheLineForgetsAFrameCutShort) {
