@@ -5,8 +5,10 @@
 #include "sim/symbolic_link.h"
 
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -25,6 +27,12 @@ void stopOnSignals() {
     action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+}
+
+// Found out before serving, not after a load whose image then has nowhere to go.
+bool canWriteBeside(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
 }
 
 int fail(const std::string& message) {
@@ -46,6 +54,9 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::cout << simUsage();
         return 0;
+    }
+    if (!options.flashOutPath.empty() && !canWriteBeside(options.flashOutPath)) {
+        return fail("cannot write the flash image to " + options.flashOutPath);
     }
     stopOnSignals();
 

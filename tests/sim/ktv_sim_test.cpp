@@ -97,12 +97,18 @@ TEST(KtvSimCommandLine, HelpDocumentsEveryOption) {
     }
 }
 
-TEST(KtvSimCommandLine, BadOptionsExitWithAMessage) {
-    for (const char* arguments : {"--channel 0", "--fault bogus", "--frobnicate", "--type"}) {
-        SCOPED_TRACE(arguments);
-        const RunResult run = runKtvSim(arguments);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_NE(run.output.find("ktv-sim: "), std::string::npos);
+TEST(KtvSimCommandLine, RefusesWhatItCannotDoBeforeServing) {
+    struct Case {
+        const char* arguments;
+        int status;
+    };
+    for (const Case& c : {Case{"--channel 0", 2}, Case{"--fault bogus", 2}, Case{"--frobnicate", 2},
+                          Case{"--type", 2}, Case{"--flash-out /quarvel-no-such-folder/f.bin", 1},
+                          Case{"--link /quarvel-no-such-folder/ktv", 1}}) {
+        SCOPED_TRACE(c.arguments);
+        const RunResult run = runKtvSim(c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.output.rfind("ktv-sim: ", 0), 0u) << run.output;
     }
 }
 
