@@ -17,6 +17,9 @@ public:
     explicit QtSerialChannel(const QString& name) { m_port.setPortName(name); }
 
     bool open(const SerialSettings& settings) {
+        if (settings.dataBits < QSerialPort::Data5 || settings.dataBits > QSerialPort::Data8) {
+            return false;
+        }
         // Flow control and the rest stay as Qt opens the line.
         return m_port.setBaudRate(settings.baudRate) &&
                m_port.setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&

@@ -57,18 +57,34 @@ TEST(SerialPortOnPseudoTerminal, FarEndVanishingIsAPortFailure) {
     EXPECT_EQ(port.readReply(reply, 1), ReplyPortError);
 }
 
-TEST(SerialPortOnPseudoTerminal, PortsThatCannotBeOpened) {
+TEST(SerialPortOnPseudoTerminal, PortsThatCannotBeOpenedOrSetUp) {
+    KtvSimProcess sim({});
+    ASSERT_FALSE(sim.terminalPath().empty());
+    SerialSettings nineBits;
+    nineBits.dataBits = 9;
     struct Case {
         const char* name;
         std::string path;
+        SerialSettings settings;
     };
-    for (const Case& c : {Case{"Missing", "/dev/quarvel-no-such-port"},
-                          Case{"NotATerminal", "/dev/null"}, Case{"Empty", ""}}) {
+    for (const Case& c :
+         {Case{"Missing", "/dev/quarvel-no-such-port", {}}, Case{"NotATerminal", "/dev/null", {}},
+          Case{"Empty", "", {}}, Case{"NineDataBits", sim.terminalPath(), nineBits}}) {
         SCOPED_TRACE(c.name);
         SerialPort port(openerFor(c.path));
-        EXPECT_EQ(port.open(SerialSettings{}, 100, 100), -1);
+        EXPECT_EQ(port.open(c.settings, 100, 100), -1);
         EXPECT_FALSE(port.isOpen());
     }
+}
+
+TEST(SerialPortOnPseudoTerminal, PortInUseCannotBeOpenedTwice) {
+    KtvSimProcess sim({});
+    SerialPort first(openerFor(sim.terminalPath()));
+    SerialPort second(openerFor(sim.terminalPath()));
+    ASSERT_EQ(first.open(SerialSettings{}, 100, 100), 0);
+    EXPECT_EQ(second.open(SerialSettings{}, 100, 100), -1);
+    first.close();
+    EXPECT_EQ(second.open(SerialSettings{}, 100, 100), 0);
 }
 
 } // namespace

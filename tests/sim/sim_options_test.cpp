@@ -60,14 +60,6 @@ TEST(SimOptions, FillsTheDeviceAndTheServer) {
     EXPECT_FALSE(options.help);
 }
 
-TEST(SimOptions, DefaultsServeEveryChannelAsTheExpectedType) {
-    const SimOptionsResult result = parse({});
-    ASSERT_TRUE(result.options.has_value());
-    EXPECT_FALSE(result.options->device.channel.has_value());
-    EXPECT_EQ(result.options->device.typeNumber, 271);
-    EXPECT_TRUE(result.options->device.answersIdentify);
-}
-
 TEST(FaultText, ParsesEveryKindAndRefusesTheRest) {
     struct Case {
         const char* text;
