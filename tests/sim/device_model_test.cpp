@@ -305,6 +305,32 @@ TEST(DeviceModel, KeepsEveryFrameAndLoneByteItReceivedWhenAsked) {
     }
 }
 
+TEST(DeviceModel, ExplainsWhatItRefusesOrIgnores) {
+    struct Case {
+        const char* name;
+        Bytes sent;
+        const char* explanation;
+    };
+    for (const Case& c : {
+             Case{"BadChecksum", record("S00600004844521C"),
+                  "refused record with a bad checksum: S00600004844521C"},
+             Case{"OtherMaker",
+                  {0xF0, 0x00, 0x3C, 0x52, 0x7F, 0x1B, 0xF7},
+                  "ignored a frame of another maker"},
+             Case{"OtherChannel", frame(0x03, {0x1B}), "ignored a frame for channel 03"},
+             Case{"StrayByte", {0x42}, "ignored byte 42 outside a frame"},
+             Case{"UnerasedFlash", record("S1058000010277") + record("S1058000020177"),
+                  "refused to program over unerased flash: S1058000020177"},
+         }) {
+        SCOPED_TRACE(c.name);
+        DeviceModel device(onChannel(1));
+        std::vector<std::string> lines;
+        device.setLogger([&lines](std::string_view line) { lines.emplace_back(line); });
+        send(device, c.sent);
+        EXPECT_EQ(lines, std::vector<std::string>{c.explanation});
+    }
+}
+
 TEST(DeviceModel, ClosingTheLineForgetsAFrameCutShort) {
     DeviceModel device;
     send(device, Bytes{0xF0, 0x00, 0x3C, 0x51, 0x7F});
