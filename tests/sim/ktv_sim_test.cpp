@@ -89,10 +89,11 @@ TEST(KtvSimCommandLine, HelpDocumentsEveryOption) {
     const RunResult help = runKtvSim("--help");
     EXPECT_EQ(help.status, 0);
     for (const char* text :
-         {"--link PATH", "--channel",        "--type N",       "--model",      "normal",
-          "assumed",     "--pace",           "--delay-ms N",   "--fault WHAT", "no-identify",
-          "silent",      "no-erase",         "status:N:S[:K]", "restart:N",    "skip:N",
-          "drop:N",      "--flash-out FILE", "--once",         "--verbose",    "--help"}) {
+         {"--link PATH", "--channel",  "--type N",       "--model",      "normal",
+          "assumed",     "--pace",     "--delay-ms N",   "--fault WHAT", "no-identify",
+          "silent",      "no-erase",   "status:N:S[:K]", "restart:N",    "skip:N",
+          "drop:N",      "overlong:N", "garbage",        "trickle:MS",   "--flash-out FILE",
+          "--once",      "--verbose",  "--help"}) {
         EXPECT_NE(help.output.find(text), std::string::npos) << text;
     }
 }
