@@ -17,6 +17,20 @@
 namespace quarvel {
 namespace {
 
+constexpr const char* kLoadHelp =
+    "\nLoads a program file (S-records) into a KTV-271 device; a .gif file is converted into\n"
+    "the logo file Temp.s21 first. Message lines go to standard output, \"Error!\" last when\n"
+    "the load failed.\n\n"
+    "  --port PORT      a COM number 1 to 9 (named by section [Ports] of the desktop program's\n"
+    "                   settings file, else /dev/ttyS<n-1>), or a device path\n"
+    "  --channel CH     the device's MIDI channel 1 to 16, or all (default)\n"
+    "  --boot           allow writing the boot sector (addresses below 4000h)\n"
+    "  --retry WHEN     after a record failed three times: ask (default at a terminal),\n"
+    "                   always (Try Again) or never (Cancel, the default otherwise)\n"
+    "  --progress HOW   bar (default at a terminal), lines (\"NN%\" on standard error for each\n"
+    "                   new percentage) or none\n\n"
+    "Exit status: 0 the load completed, 1 it failed or was interrupted, 2 bad usage.\n";
+
 int badUsage(const std::string& error) {
     std::fprintf(stderr, "quarvel-cli load: %s\nusage: quarvel-cli %.*s\n", error.c_str(),
                  static_cast<int>(kLoadUsage.size()), kLoadUsage.data());
@@ -55,8 +69,8 @@ int runLoad(std::span<char* const> args) {
         return badUsage(error);
     }
     if (options.helpWanted) {
-        std::printf("usage: quarvel-cli %.*s\n", static_cast<int>(kLoadUsage.size()),
-                    kLoadUsage.data());
+        std::printf("usage: quarvel-cli %.*s\n%s", static_cast<int>(kLoadUsage.size()),
+                    kLoadUsage.data(), kLoadHelp);
         return ExitSuccess;
     }
 
