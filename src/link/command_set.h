@@ -46,6 +46,7 @@ public:
     std::span<const std::uint8_t> identifyFrame() const { return m_identify; }
     std::span<const std::uint8_t> handshakeFrame() const { return m_handshake; }
     // The erase frame for sector 0 to 10 (8 bytes normal, 9 assumed-model); empty for any other.
+    // The frame is stored once: the next eraseFrame or reset rewrites what the span shows.
     std::span<const std::uint8_t> eraseFrame(int sector);
     // The frame up to its record text: the caller sends the text and kEndOfExclusive after it.
     std::span<const std::uint8_t> recordFrameHead() const;
