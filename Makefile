@@ -46,7 +46,7 @@ screenshots: build
 
 # Benchmarks: an optimised build of the programs they time, then one table (bench/README.md).
 BENCH_TARGETS := quarvel-cli ktv-sim bench_logo_speed bench_scan_speed bench_wire_bytes \
-    bench_ideal_line bench_dialog_load
+    bench_ideal_line bench_dialog_load bench_child_usage
 bench: deps
 	cmake --preset release
 	cmake --build --preset release -j $(JOBS) --target $(BENCH_TARGETS)

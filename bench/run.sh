@@ -8,13 +8,14 @@ build=${1:-$root/build/release}
 cli=$build/src/cli/quarvel-cli
 sim=$build/sim/ktv-sim
 benches=$build/bench
+usage=$benches/bench_child_usage
 convert=/usr/bin/convert # ImageMagick itself; /usr/local/bin/convert may be a stand-in
 font=/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf
 wire_bytes_per_second=1920 # 19200 baud, 8N1: ten bit times a byte
 
 for tool in "$cli" "$sim" "$benches/bench_logo_speed" "$benches/bench_scan_speed" \
     "$benches/bench_wire_bytes" "$benches/bench_ideal_line" "$benches/bench_dialog_load" \
-    "$convert" /usr/bin/time; do
+    "$usage" "$convert"; do
     if [ ! -x "$tool" ]; then
         echo "bench: $tool is missing; run 'make bench'" >&2
         exit 1
@@ -86,7 +87,7 @@ transfer_bytes=$(awk '{ sub(/\r$/, ""); total += 7 + length($0) + 8 } END { prin
 timed_cli_load() {
     local start end
     start=$EPOCHREALTIME
-    /usr/bin/time -f %M -o "$work/cli_load.kib" \
+    "$usage" "$work/cli_load.usage" \
         "$cli" load "$program" --port "$sim_line" --retry never --progress none |
         while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done \
             >"$work/cli.log"
@@ -114,7 +115,7 @@ for _ in 1 2 3; do
     stop_sim
     paced_seconds=$(least "$paced_seconds" "$load_seconds")
 done
-cli_load_kib=$(cat "$work/cli_load.kib")
+read -r _ cli_load_kib <"$work/cli_load.usage"
 
 # Against an unpaced line, the best of three transfers each.
 cli_transfer_seconds=1e9
@@ -137,21 +138,24 @@ done
 
 # --- 2. logo conversion against giflib ----------------------------------------------------------
 logo_times=$("$benches/bench_logo_speed" "$work" "$logo" "$photo")
-/usr/bin/time -f %M -o "$work/convert.kib" "$cli" convert-logo "$photo" "$work/Temp.s21" \
-    >/dev/null 2>"$work/convert.err"
-convert_kib=$(cat "$work/convert.kib")
+if ! "$usage" "$work/convert.usage" "$cli" convert-logo "$photo" "$work/Temp.s21" \
+    >/dev/null 2>"$work/convert.err"; then
+    cat "$work/convert.err" >&2
+    exit 1
+fi
+read -r _ convert_kib <"$work/convert.usage"
 
 # --- 3. scan speed against wc -l ----------------------------------------------------------------
 read -r large_bytes scan_seconds < <("$benches/bench_scan_speed" "$large")
-# wc's own reading time: its best of 20 runs on the file less its best on an empty one.
+# wc's own reading time: its least CPU time in ten runs on the file, less that on an empty file
+# (starting a process).
 : >"$work/empty"
 best_wc() {
-    local best=1e9 start end
-    for _ in $(seq 20); do
-        start=$EPOCHREALTIME
-        wc -l "$1" >/dev/null
-        end=$EPOCHREALTIME
-        best=$(least "$best" "$(elapsed "$start" "$end")")
+    local best=1e9 seconds
+    for _ in $(seq 10); do
+        "$usage" "$work/wc.usage" wc -l "$1" >/dev/null
+        read -r seconds _ <"$work/wc.usage"
+        best=$(least "$best" "$seconds")
     done
     echo "$best"
 }
@@ -185,6 +189,8 @@ BEGIN {
         sprintf("%d records", records), "", "", "")
     row("  the same bytes replayed with no loader", sprintf("%.3f s", ideal),
         sprintf("%.3f s", limit), sprintf("%.4f", limit / ideal), "", "")
+    row("  quarvel-cli against that replay", sprintf("%+.3f s", paced - ideal),
+        sprintf("%.3f s", ideal), sprintf("%.4f", ideal / paced), "", "")
     row("loader per record: quarvel-cli, unpaced", sprintf("%.3f ms", cli_transfer / records * 1000),
         sprintf("wire %.2f ms", exchange * 1000), "", "", "")
     row("loader per record: loading dialog, unpaced",

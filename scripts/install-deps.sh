@@ -9,7 +9,6 @@ packages=(
     binutils srecord imagemagick libgif-dev giflib-tools
     fonts-liberation
     clang libclang-rt-dev
-    time
 )
 
 missing=()
