@@ -37,7 +37,9 @@ int InterlacedRows::nextImageRow() {
 }
 
 void InterlacedRows::addRow(std::span<const std::uint8_t> pixels) {
+    m_lastRowAscending = m_pass == kLastPass || m_arrived >= m_imageHeight;
     const int row = nextImageRow();
+    m_lastRowBelow = m_firstRow + row >= kLogoHeight && !pixels.empty();
     m_arrived = std::min(m_arrived + 1, kArrivalLimit);
     m_rowsCovered = std::max(m_rowsCovered, row + 1);
     m_bitmap.placeRow(m_firstRow + row, pixels);

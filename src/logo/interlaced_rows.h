@@ -17,6 +17,9 @@ public:
     InterlacedRows(LogoBitmap& bitmap, int imageHeight);
 
     void addRow(std::span<const std::uint8_t> pixels) override;
+    // False once a row of the last pass, or one beyond the image height, has fallen below the
+    // raster: the rows after it lie lower still.
+    bool acceptsMoreRows() const override { return !(m_lastRowBelow && m_lastRowAscending); }
     // Moves the bitmap's row position below the lowest row this image placed.
     void finish();
 
@@ -31,6 +34,8 @@ private:
     int m_passRow = 0;
     int m_arrived = 0;
     int m_rowsCovered = 0;
+    bool m_lastRowBelow = false;
+    bool m_lastRowAscending = false;
 };
 
 } // namespace quarvel

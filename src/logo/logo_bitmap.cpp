@@ -8,6 +8,7 @@ void LogoBitmap::reset() {
     m_raster.fill(0);
     m_rowPosition = 0;
     m_clipped = false;
+    m_rowBelowRaster = false;
 }
 
 void LogoBitmap::addRow(std::span<const std::uint8_t> pixels) {
@@ -18,6 +19,7 @@ void LogoBitmap::addRow(std::span<const std::uint8_t> pixels) {
 void LogoBitmap::placeRow(int row, std::span<const std::uint8_t> pixels) {
     if (row < 0 || row >= kLogoHeight) {
         m_clipped = m_clipped || !pixels.empty();
+        m_rowBelowRaster = m_rowBelowRaster || (row >= kLogoHeight && !pixels.empty());
         return;
     }
     if (pixels.size() > static_cast<std::size_t>(kLogoWidth)) {

@@ -15,6 +15,8 @@ public:
     void reset();
     // Places the row at the row position and moves the position down one row.
     void addRow(std::span<const std::uint8_t> pixels) override;
+    // False once a row has fallen below the raster: every later row would too.
+    bool acceptsMoreRows() const override { return !m_rowBelowRaster; }
     // Sets the bits of one row; pixel i belongs to column i. Colour index 0 sets nothing.
     void placeRow(int row, std::span<const std::uint8_t> pixels);
 
@@ -31,6 +33,7 @@ private:
     LogoRaster m_raster{};
     int m_rowPosition = 0;
     bool m_clipped = false;
+    bool m_rowBelowRaster = false;
 };
 
 } // namespace quarvel

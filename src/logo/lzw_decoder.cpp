@@ -64,7 +64,7 @@ int LzwDecoder::nextCode() {
     return code;
 }
 
-void LzwDecoder::putPixels(std::span<const std::uint8_t> pixels, PixelRowSink& sink) {
+bool LzwDecoder::putPixels(std::span<const std::uint8_t> pixels, PixelRowSink& sink) {
     // Most strings are a few pixels that end inside the row: copy them without further ado.
     if (pixels.size() < m_lineWidth - m_column && m_column + pixels.size() <= kRowCapacity) {
         std::uint8_t* out = m_row.data() + m_column;
@@ -72,10 +72,7 @@ void LzwDecoder::putPixels(std::span<const std::uint8_t> pixels, PixelRowSink& s
             *out++ = pixel;
         }
         m_column += pixels.size();
-        return;
-    }
-    if (m_lineWidth == 0) {
-        return;
+        return true;
     }
     while (!pixels.empty()) {
         const std::size_t take = std::min(pixels.size(), m_lineWidth - m_column);
@@ -88,8 +85,12 @@ void LzwDecoder::putPixels(std::span<const std::uint8_t> pixels, PixelRowSink& s
         if (m_column == m_lineWidth) {
             sink.addRow(std::span(m_row).first(std::min(m_lineWidth, kRowCapacity)));
             m_column = 0;
+            if (!sink.acceptsMoreRows()) {
+                return false;
+            }
         }
     }
+    return true;
 }
 
 void LzwDecoder::flushPartialRow(PixelRowSink& sink) {
@@ -107,8 +108,12 @@ int LzwDecoder::decodeLzw(int lineWidth, PixelRowSink& sink) {
     if (codeSize < kMinCodeSize || codeSize > kMaxCodeSize) {
         return LzwBadCodeSize;
     }
+    if (lineWidth <= 0) {
+        // No row can hold a pixel: the data is left to the caller to skip.
+        return LzwDone;
+    }
     resetDecoder(codeSize);
-    m_lineWidth = static_cast<std::size_t>(std::max(lineWidth, 0));
+    m_lineWidth = static_cast<std::size_t>(lineWidth);
     m_column = 0;
     int oldCode = 0;
     std::uint8_t firstPixel = 0;
@@ -126,7 +131,9 @@ int LzwDecoder::decodeLzw(int lineWidth, PixelRowSink& sink) {
                 }
                 oldCode = code;
                 firstPixel = pixelOf(code);
-                putPixels(std::span(&firstPixel, 1), sink);
+                if (!putPixels(std::span(&firstPixel, 1), sink)) {
+                    return LzwDone;
+                }
                 continue;
             }
         }
@@ -166,7 +173,9 @@ int LzwDecoder::decodeLzw(int lineWidth, PixelRowSink& sink) {
             m_slotLimit *= 2;
             ++m_codeWidth;
         }
-        putPixels(std::span(m_stack).subspan(top), sink);
+        if (!putPixels(std::span(m_stack).subspan(top), sink)) {
+            return LzwDone;
+        }
     }
 }
 

@@ -27,9 +27,10 @@ public:
 
     // Reads the code-size byte and the data sub-blocks and hands every row of lineWidth pixels to
     // sink, then the last partial row when the end code arrives. Rows wider than kRowCapacity
-    // keep their first kRowCapacity pixels; an image of width 0 delivers no rows. Decoding that
-    // meets a failing byte source or a damaged string table ends with LzwDone and drops the
-    // partial row. LzwReadError: no code-size byte; LzwBadCodeSize: code size outside 2 to 9.
+    // keep their first kRowCapacity pixels; the data of an image of width 0 is left unread.
+    // Decoding that meets a failing byte source or a damaged string table, or whose sink wants no
+    // more rows, ends with LzwDone and drops the partial row. LzwReadError: no code-size byte;
+    // LzwBadCodeSize: code size outside 2 to 9.
     int decodeLzw(int lineWidth, PixelRowSink& sink);
     // True when the last decodeLzw consumed the zero-length sub-block that closes the data.
     bool endedAtTerminator() const { return m_endedAtTerminator; }
@@ -45,8 +46,9 @@ private:
     static constexpr int kMaxCodeWidth = 12;
 
     void restartTable();
-    // Appends decoded pixels to the current row, handing over each row when it is full.
-    void putPixels(std::span<const std::uint8_t> pixels, PixelRowSink& sink);
+    // Appends decoded pixels to the current row, handing over each row when it is full; false
+    // when the sink wants no more rows.
+    bool putPixels(std::span<const std::uint8_t> pixels, PixelRowSink& sink);
     void flushPartialRow(PixelRowSink& sink);
     // Reads the next sub-block; false at the end of the data.
     bool refill();

@@ -10,6 +10,8 @@ namespace quarvel {
 class PixelRowSink {
 public:
     virtual void addRow(std::span<const std::uint8_t> pixels) = 0;
+    // False once no later row of the image can be of use, so that decoding may stop there.
+    virtual bool acceptsMoreRows() const { return true; }
 
 protected:
     ~PixelRowSink() = default;

@@ -28,6 +28,7 @@ TEST(LogoBitmap, AddRowStacksRowsFromTheTop) {
         PixelRows rows;
         bool clipped;
         int rowPosition;
+        bool acceptsMoreRows = true;
     };
     const std::vector<std::uint8_t> indices = {0, 1, 0, 2, 255, 0, 128};
     const Case cases[] = {
@@ -38,7 +39,7 @@ TEST(LogoBitmap, AddRowStacksRowsFromTheTop) {
         {"rows of a band and the next", repeat(17, {0, 1}), false, 17},
         {"exactly 128 x 56", repeat(56, row(128, 1)), false, 56},
         {"columns beyond 127 are dropped", {row(129, 1)}, true, 1},
-        {"rows beyond 55 are dropped", repeat(60, row(4, 1)), true, 56},
+        {"rows beyond 55 are dropped", repeat(60, row(4, 1)), true, 56, false},
         {"an empty row beyond 55 drops nothing", concat(repeat(56, row(1, 1)), {{}}), false, 56},
     };
     for (const Case& c : cases) {
@@ -49,6 +50,7 @@ TEST(LogoBitmap, AddRowStacksRowsFromTheTop) {
         EXPECT_EQ(bitmap.raster(), test::rasterFromRows(c.rows)) << c.name;
         EXPECT_EQ(bitmap.clipped(), c.clipped) << c.name;
         EXPECT_EQ(bitmap.rowPosition(), c.rowPosition) << c.name;
+        EXPECT_EQ(bitmap.acceptsMoreRows(), c.acceptsMoreRows) << c.name;
     }
 }
 

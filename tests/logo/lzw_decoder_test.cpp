@@ -41,6 +41,8 @@ public:
         return lengths;
     }
     std::vector<std::vector<std::uint8_t>> rows;
+    bool acceptsMoreRows() const override { return rows.size() < rowLimit; }
+    std::size_t rowLimit = SIZE_MAX;
 };
 
 constexpr int kClear = -1;
@@ -61,10 +63,11 @@ struct Decoded {
     bool endedAtTerminator;
 };
 
-Decoded decode(const Bytes& data, int lineWidth) {
+Decoded decode(const Bytes& data, int lineWidth, std::size_t rowLimit = SIZE_MAX) {
     MemorySource source(data);
     LzwDecoder decoder(source);
     Decoded decoded{};
+    decoded.sink.rowLimit = rowLimit;
     decoded.result = decoder.decodeLzw(lineWidth, decoded.sink);
     decoded.bytesRead = source.position();
     decoded.endedAtTerminator = decoder.endedAtTerminator();
@@ -164,7 +167,6 @@ TEST(LzwDecoder, CollectsPixelsIntoRowsOfTheLineWidth) {
         {"partial last row is handed over", 4, 10, {4, 4, 2}},
         {"exact rows leave no partial row", 5, 10, {5, 5}},
         {"one pixel a row", 1, 3, {1, 1, 1}},
-        {"width 0 delivers no rows", 0, 10, {}},
         {"rows wider than 800 keep their first 800 pixels", 1000, 2900, {800, 800, 800}},
         {"exactly 800", 800, 1600, {800, 800}},
     };
@@ -187,6 +189,30 @@ TEST(LzwDecoder, CollectsPixelsIntoRowsOfTheLineWidth) {
                 << c.name << " row " << r;
         }
         EXPECT_EQ(decoded.bytesRead, data.size() - 1) << c.name << ": all but the terminator";
+    }
+}
+
+TEST(LzwDecoder, LeavesTheDataThatNoRowWillTake) {
+    struct Case {
+        const char* name;
+        int lineWidth;
+        std::size_t rowLimit;
+        std::vector<std::size_t> rowLengths;
+        std::size_t bytesRead;
+    };
+    // 600 pixels: two sub-blocks.
+    const Bytes data = test::rootCodeImage(8, 100, 6, [](int, int y) { return y; });
+    const Case cases[] = {
+        {"width 0: only the code size is read", 0, SIZE_MAX, {}, 1},
+        {"sink full after two rows: the rest stays unread", 100, 2, {100, 100}, 257},
+        {"sink never full", 100, SIZE_MAX, {100, 100, 100, 100, 100, 100}, data.size() - 1},
+    };
+    for (const Case& c : cases) {
+        const Decoded decoded = decode(data, c.lineWidth, c.rowLimit);
+        EXPECT_EQ(decoded.result, LzwDone) << c.name;
+        EXPECT_EQ(decoded.sink.rowLengths(), c.rowLengths) << c.name;
+        EXPECT_EQ(decoded.bytesRead, c.bytesRead) << c.name;
+        EXPECT_FALSE(decoded.endedAtTerminator) << c.name;
     }
 }
 
