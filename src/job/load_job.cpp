@@ -11,7 +11,7 @@ LoadJob::~LoadJob() = default;
 
 void LoadJob::reset() {
     // A load abandoned before it ended still holds its port and file; the next one needs both.
-    releaseResources();
+    cleanUp();
     m_state = LoadState::Start;
 }
 
