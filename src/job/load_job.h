@@ -77,7 +77,6 @@ private:
     SRecord m_line{};
     std::int32_t m_recordLength = 0;
     std::int64_t m_bytesSent = 0;
-    int m_percentage = 0;
 
     std::array<std::uint8_t, 64> m_reply{};
     // The record frame is assembled here so that it goes out in one write.

@@ -28,7 +28,6 @@ int LoadJob::stepStart(const std::string& filePath, int portNumber, LoadReporter
     // Each load starts from scratch, whatever an earlier one left open or switched.
     releaseResources();
     m_bytesSent = 0;
-    m_percentage = 0;
     m_sectors.fill(0);
     m_commands.reset(m_channel);
 

@@ -135,8 +135,7 @@ void LoadJob::reportPercentage(LoadReporter& reporter) {
     // The scan refuses an empty file; the guard keeps a file emptied meanwhile from dividing by 0.
     const double share =
         m_fileSize > 0 ? static_cast<double>(m_bytesSent) / static_cast<double>(m_fileSize) : 0.0;
-    m_percentage = static_cast<int>(std::floor(share * 100.0 + 0.5));
-    reporter.setPercentage(m_percentage);
+    reporter.setPercentage(static_cast<int>(std::floor(share * 100.0 + 0.5)));
 }
 
 bool LoadJob::readNextLine() {
