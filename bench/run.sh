@@ -191,7 +191,8 @@ BEGIN {
         sprintf("%.3f s", limit), sprintf("%.4f", limit / ideal), "", "")
     row("  quarvel-cli against that replay", sprintf("%+.3f s", paced - ideal),
         sprintf("%.3f s", ideal), sprintf("%.4f", ideal / paced), "", "")
-    row("loader per record: quarvel-cli, unpaced", sprintf("%.3f ms", cli_transfer / records * 1000),
+    row("loader per record: quarvel-cli, unpaced",
+        sprintf("%.3f ms", cli_transfer / records * 1000),
         sprintf("wire %.2f ms", exchange * 1000), "", "", "")
     row("loader per record: loading dialog, unpaced",
         sprintf("%.3f ms", dialog_transfer / dialog_records * 1000),
