@@ -1,6 +1,7 @@
 // A byte stream from the loader into the stand-in device's model.
 //
-// Input: two bytes that set up the device (model, channel, one scripted fault), then the stream.
+// Input: two bytes that set up the device (model, channel, garbage, an overlong answer, one more
+// scripted fault), then the stream.
 #include "fuzz/fuzz_check.h"
 #include "sim/device_model.h"
 #include "sim/flash_layout.h"
@@ -11,7 +12,17 @@ namespace {
 
 using namespace quarvel;
 
+constexpr std::uint8_t kGarbageBit = 0x40;
+constexpr std::uint8_t kOverlongBit = 0x80;
 constexpr std::size_t kLongestAnswerFrame = 16;
+// An overlong answer carries 100 data bytes more than the longer, nine-byte acknowledgement.
+constexpr std::size_t kLongestOverlongFrame = 9 + 100;
+
+// What the answers of a device set up so may look like.
+struct AnswerShape {
+    bool noisy = false;
+    std::size_t longestFrame = kLongestAnswerFrame;
+};
 
 DeviceConfig configOf(std::uint8_t setup, std::uint8_t fault) {
     DeviceConfig config;
@@ -21,6 +32,12 @@ DeviceConfig configOf(std::uint8_t setup, std::uint8_t fault) {
         config.channel = static_cast<std::uint8_t>(channel);
     }
     const int record = 1 + (fault >> 3);
+    if ((setup & kGarbageBit) != 0) {
+        config.faults.push_back({FaultKind::Garbage});
+    }
+    if ((setup & kOverlongBit) != 0) {
+        config.faults.push_back(Fault::overlongAt(record));
+    }
     switch (fault & 0x07) {
     case 1:
         config.faults.push_back({FaultKind::NoIdentify});
@@ -49,24 +66,30 @@ DeviceConfig configOf(std::uint8_t setup, std::uint8_t fault) {
     return config;
 }
 
-// What the device sends is the probe echo alone, or whole short frames of data bytes.
-void checkAnswer(const std::vector<std::uint8_t>& answer) {
+// What the device sends is the probe echo alone, or whole frames of data bytes, with noise
+// before them only when the device is set up to be noisy.
+void checkAnswer(const std::vector<std::uint8_t>& answer, AnswerShape shape) {
     if (answer.empty() || (answer.size() == 1 && answer[0] == 0xFE)) {
         return;
     }
-    std::size_t frameStart = 0;
-    for (std::size_t i = 0; i < answer.size(); ++i) {
-        const std::uint8_t byte = answer[i];
-        if (i == frameStart) {
-            FUZZ_CHECK(byte == 0xF0);
-        } else if (byte == 0xF7) {
-            FUZZ_CHECK(i - frameStart + 1 <= kLongestAnswerFrame);
-            frameStart = i + 1;
+    bool inFrame = false;
+    std::size_t frameLength = 0;
+    for (const std::uint8_t byte : answer) {
+        if (!inFrame) {
+            FUZZ_CHECK(byte == 0xF0 || shape.noisy);
+            inFrame = byte == 0xF0;
+            frameLength = 1;
+            continue;
+        }
+        ++frameLength;
+        FUZZ_CHECK(frameLength <= shape.longestFrame);
+        if (byte == 0xF7) {
+            inFrame = false;
         } else {
             FUZZ_CHECK(byte < 0x80);
         }
     }
-    FUZZ_CHECK(frameStart == answer.size());
+    FUZZ_CHECK(!inFrame && answer.back() == 0xF7);
 }
 
 } // namespace
@@ -76,10 +99,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     DeviceModel device(configOf(data[0], data[1]));
+    const AnswerShape shape{(data[0] & kGarbageBit) != 0, (data[0] & kOverlongBit) != 0
+                                                              ? kLongestOverlongFrame
+                                                              : kLongestAnswerFrame};
     for (std::size_t i = 2; i < size; ++i) {
         const bool droppedBefore = device.lineDropped();
         const std::vector<std::uint8_t> answer = device.receive(data[i]);
-        checkAnswer(answer);
+        checkAnswer(answer, shape);
         FUZZ_CHECK(!droppedBefore || answer.empty());
         // A closed and reopened line starts on a fresh frame.
         if (data[i] == 0xFD && (i & 1) != 0) {
