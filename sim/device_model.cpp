@@ -16,8 +16,12 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes frameOf(std::uint8_t channel, std::initializer_list<std::uint8_t> body) {
-    Bytes frame{kFrameStart, kMaker[0], kMaker[1], kMaker[2], channel};
-    frame.insert(frame.end(), body);
+    Bytes frame;
+    frame.reserve(body.size() + 6);
+    frame.assign({kFrameStart, kMaker[0], kMaker[1], kMaker[2], channel});
+    for (const std::uint8_t byte : body) {
+        frame.push_back(byte);
+    }
     frame.push_back(kFrameEnd);
     return frame;
 }

@@ -220,7 +220,9 @@ bool ProfileFile::writeString(std::string_view section, std::string_view key,
     auto entry = std::string(key) + "=" + std::string(value);
     auto body = sectionBody(lines, section);
     if (body > lines.size()) {
-        lines.push_back("[" + std::string(section) + "]");
+        std::string heading(1, '[');
+        heading.append(section).push_back(']');
+        lines.push_back(std::move(heading));
         lines.push_back(std::move(entry));
     } else if (const auto line = keyLine(lines, body, key)) {
         lines[*line] = std::move(entry);
