@@ -17,18 +17,6 @@ std::filesystem::path folderFor(const std::string& name) {
     return folder;
 }
 
-// The percentage after each line from where the line ends in a CR LF file.
-std::vector<int> percentagesByOffset(const std::filesystem::path& file) {
-    const auto size = static_cast<std::int64_t>(std::filesystem::file_size(file));
-    std::vector<int> percents;
-    std::int64_t offset = 0;
-    for (const auto& line : fileLines(file)) {
-        offset += static_cast<std::int64_t>(line.size()) + 2;
-        percents.push_back(static_cast<int>((200 * offset + size) / (2 * size)));
-    }
-    return percents;
-}
-
 TEST(LoadSession, PrintsEachNewPercentageOnItsOwnLine) {
     SimulatedDevice device(folderFor("percent-lines"), {"--fault", "restart:9"});
     const auto& file = cliPrograms().spread;

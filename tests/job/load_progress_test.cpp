@@ -14,19 +14,6 @@ namespace {
 using Lines = std::vector<std::string>;
 using Frames = std::vector<std::vector<std::uint8_t>>;
 
-// The percentage after each line, from where the line ends in the file: for CR LF files that is
-// the record's characters and two more for every line so far.
-std::vector<int> percentagesByOffset(const std::filesystem::path& file) {
-    const auto size = static_cast<std::int64_t>(std::filesystem::file_size(file));
-    std::vector<int> percents;
-    std::int64_t offset = 0;
-    for (const auto& line : fileLines(file)) {
-        offset += static_cast<std::int64_t>(line.size()) + 2;
-        percents.push_back(static_cast<int>((200 * offset + size) / (2 * size)));
-    }
-    return percents;
-}
-
 std::vector<std::string> recordTexts(const Frames& frames) {
     std::vector<std::string> texts;
     for (const auto& frame : frames) {

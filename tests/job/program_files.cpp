@@ -105,4 +105,15 @@ std::vector<std::string> fileLines(const std::filesystem::path& file) {
     return lines;
 }
 
+std::vector<int> percentagesByOffset(const std::filesystem::path& file) {
+    const auto size = static_cast<std::int64_t>(std::filesystem::file_size(file));
+    std::vector<int> percents;
+    std::int64_t offset = 0;
+    for (const auto& line : fileLines(file)) {
+        offset += static_cast<std::int64_t>(line.size()) + 2;
+        percents.push_back(static_cast<int>((200 * offset + size) / (2 * size)));
+    }
+    return percents;
+}
+
 } // namespace quarvel::test

@@ -41,4 +41,8 @@ std::vector<std::uint8_t> expectedFlash(const std::filesystem::path& program);
 // The file's lines as they are stored, without line ends.
 std::vector<std::string> fileLines(const std::filesystem::path& file);
 
+// The percentage after each line of a CR LF file, from where that line ends in the file: the
+// record's characters and two more for every line so far, rounded half up.
+std::vector<int> percentagesByOffset(const std::filesystem::path& file);
+
 } // namespace quarvel::test
