@@ -6,6 +6,11 @@
 
 namespace quarvel::test {
 
+using Lines = std::vector<std::string>;
+
+// A program's output split at its line feeds; a last line without one counts too.
+Lines splitLines(const std::string& text);
+
 struct Finished {
     int exitCode = -1;
     std::string out;

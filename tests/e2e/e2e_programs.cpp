@@ -22,18 +22,6 @@ const CliPrograms& cliPrograms() {
     return programs;
 }
 
-Lines splitLines(const std::string& text) {
-    Lines lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    if (start < text.size()) {
-        lines.push_back(text.substr(start));
-    }
-    return lines;
-}
-
 Lines normalStart() {
     return {"Initialising",
             "PC RS232 opened",

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "child_process.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,9 +16,6 @@ struct CliPrograms {
 };
 const CliPrograms& cliPrograms();
 
-using Lines = std::vector<std::string>;
-
-Lines splitLines(const std::string& text);
 // What quarvel-cli prints on standard output for a start-up that finds the device.
 Lines normalStart();
 Lines echoStart();

@@ -2,7 +2,7 @@
 // per case. Each load must end with exactly its messages and exit status; one that completes
 // must leave the flash equal to the file; and a healthy device on the same port takes the next
 // load at once.
-#include "command_run.h"
+#include "child_process.h"
 #include "ktv_sim_process.h"
 #include "load_messages.h"
 
@@ -60,11 +60,11 @@ protected:
         return arguments;
     }
 
-    CommandResult load(const std::vector<std::string>& extra) const {
+    test::Finished load(const std::vector<std::string>& extra) const {
         std::vector<std::string> command{QUARVEL_CLI_PATH, "load",  kProgram,     "--port", port(),
                                          "--retry",        "never", "--progress", "none"};
         command.insert(command.end(), extra.begin(), extra.end());
-        return runCommand(command);
+        return test::runProgram(command);
     }
 
     std::string port() const { return (m_folder / "port").string(); }
@@ -81,23 +81,23 @@ TEST_P(FaultEndurance, EndsAsTheFaultCallsForAndFreesThePort) {
 
     KtvSimProcess faulty(deviceArguments("faulty.bin", c.device));
     ASSERT_FALSE(faulty.terminalPath().empty());
-    const CommandResult loaded = load(c.loader);
-    EXPECT_EQ(loaded.outputLines, c.expected) << loaded.errorText;
-    EXPECT_EQ(loaded.exitStatus, c.exitStatus) << loaded.errorText;
+    const test::Finished loaded = load(c.loader);
+    EXPECT_EQ(test::splitLines(loaded.out), c.expected) << loaded.err;
+    EXPECT_EQ(loaded.exitCode, c.exitStatus) << loaded.err;
     if (c.deviceLeaves) {
         EXPECT_TRUE(faulty.waitForExit().has_value());
     }
     faulty.terminate();
-    if (loaded.exitStatus == 0) {
+    if (loaded.exitCode == 0) {
         EXPECT_TRUE(contents(flash("faulty.bin")) == image);
     }
 
     // A sound device on the same port name takes the next load.
     KtvSimProcess sound(deviceArguments("sound.bin", {}));
     ASSERT_FALSE(sound.terminalPath().empty());
-    const CommandResult next = load({});
-    EXPECT_EQ(next.outputLines, identifiedStart() + Messages{kComplete}) << next.errorText;
-    EXPECT_EQ(next.exitStatus, 0);
+    const test::Finished next = load({});
+    EXPECT_EQ(test::splitLines(next.out), identifiedStart() + Messages{kComplete}) << next.err;
+    EXPECT_EQ(next.exitCode, 0);
     sound.terminate();
     EXPECT_TRUE(contents(flash("sound.bin")) == image);
 }
