@@ -54,6 +54,11 @@ void LoadJob::releaseResources() {
     }
 }
 
+int LoadJob::fail(LoadReporter& reporter, LoadFailure reason) {
+    reporter.failed(reason);
+    return StepFailed;
+}
+
 int LoadJob::readReply(int timeoutSeconds) {
     return m_port->readReply(m_reply, timeoutSeconds);
 }

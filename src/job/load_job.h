@@ -60,6 +60,8 @@ private:
     bool readNextLine();
 
     int readReply(int timeoutSeconds);
+    // Tells the reporter why the load fails and answers StepFailed.
+    static int fail(LoadReporter& reporter, LoadFailure reason);
     void releaseResources();
 
     ChannelOpener m_opener;

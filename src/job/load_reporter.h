@@ -1,5 +1,7 @@
 #pragma once
 
+#include "job/load_failure.h"
+
 #include <string_view>
 
 namespace quarvel {
@@ -16,6 +18,9 @@ public:
     virtual void setPercentage(int percent) = 0;
     // The retry question after a record failed three times: true for "Try Again".
     virtual bool askRetry() = 0;
+    // Why the load fails, told once, right after the message lines that say so and before the
+    // step returns 1. Reporters that show only the lines need not listen.
+    virtual void failed(LoadFailure reason) { static_cast<void>(reason); }
 };
 
 } // namespace quarvel

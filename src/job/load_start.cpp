@@ -36,7 +36,7 @@ int LoadJob::stepStart(const std::string& filePath, int portNumber, LoadReporter
     settings.portNumber = portNumber;
     if (m_port->open(settings, kQueueSize, kQueueSize) != 0) {
         reporter.addMessage("Could not open PC RS232");
-        return StepFailed;
+        return fail(reporter, LoadFailure::Port);
     }
     reporter.addMessage("PC RS232 opened");
 
@@ -53,16 +53,16 @@ int LoadJob::stepStart(const std::string& filePath, int portNumber, LoadReporter
 int LoadJob::openProgramFile(const std::string& filePath, LoadReporter& reporter) {
     if (!m_file.open(filePath)) {
         reporter.addMessage("File not found");
-        return StepFailed;
+        return fail(reporter, LoadFailure::File);
     }
     m_fileSize = m_file.size();
     if (scanProgramFile(m_file, m_sectors) == 0) {
         reporter.addMessage("First record is invalid");
-        return StepFailed;
+        return fail(reporter, LoadFailure::File);
     }
     if (m_sectors[kBootSector] != 0 && !m_bootMode) {
         reporter.addMessage("Error 37.");
-        return StepFailed;
+        return fail(reporter, LoadFailure::BootSector);
     }
     // The scan accepted this line already; only its length is wanted.
     readRecordLine(m_file, m_line);
@@ -82,7 +82,7 @@ int LoadJob::findDevice(LoadReporter& reporter) {
     }
     if (result != ReplyComplete) {
         reporter.addMessage(replyFailureText(result));
-        return StepFailed;
+        return fail(reporter, LoadFailure::Device);
     }
     const int type = typeNumber(m_reply);
     // The device sends a second frame after its identity; it carries nothing we use.
@@ -102,13 +102,13 @@ int LoadJob::handshake(LoadReporter& reporter) {
     if (result == ReplyComplete) {
         if (m_commands.replyStatus(m_reply) != StatusAccepted) {
             reporter.addMessage("Received Error");
-            return StepFailed;
+            return fail(reporter, LoadFailure::Device);
         }
         reporter.addMessage("Received Acknowledgement");
         return StepAgain;
     }
     reporter.addMessage(result == ReplyNoResponse ? "No response" : replyFailureText(result));
-    return StepFailed;
+    return fail(reporter, LoadFailure::Device);
 }
 
 int LoadJob::echoProbe(LoadReporter& reporter) {
@@ -130,7 +130,7 @@ int LoadJob::echoProbe(LoadReporter& reporter) {
     } else if (value == -2) {
         reporter.addMessage("PC RS232 port not operating correctly, restart the PC and retry");
     }
-    return StepFailed;
+    return fail(reporter, LoadFailure::Device);
 }
 
 int LoadJob::eraseFlash(LoadReporter& reporter) {
@@ -147,17 +147,18 @@ int LoadJob::eraseFlash(LoadReporter& reporter) {
                                 : result == ReplyBadMessage ? "Error in returned message"
                                                             : "RS232 device error");
             reporter.addMessage("Reset PC and run again");
-            return StepFailed;
+            return fail(reporter, LoadFailure::Erase);
         }
         if (m_commands.replyStatus(m_reply) != StatusAccepted) {
             reporter.addMessage("Device not Erased, restart");
-            return StepFailed;
+            return fail(reporter, LoadFailure::Erase);
         }
         ++erased;
     }
     if (erased == 0) {
+        // The device did nothing wrong: a file that writes no flash sector cannot be loaded.
         reporter.addMessage("Device not Erased, restart");
-        return StepFailed;
+        return fail(reporter, LoadFailure::File);
     }
     reporter.addMessage("Flash Erased, sending new program");
     m_state = LoadState::Sending;

@@ -39,11 +39,11 @@ int LoadJob::stepSending(LoadReporter& reporter) {
     for (int recordsThisStep = 0;;) {
         const RecordOutcome outcome = sendRecord(reporter);
         if (outcome == RecordOutcome::PortFailed) {
-            return StepFailed;
+            return fail(reporter, LoadFailure::Transfer);
         }
         if (outcome == RecordOutcome::Failed) {
             // Try Again sends the same line in the next step, with a fresh count of attempts.
-            return reporter.askRetry() ? StepAgain : StepFailed;
+            return reporter.askRetry() ? StepAgain : fail(reporter, LoadFailure::Transfer);
         }
         reportPercentage(reporter);
 
@@ -57,14 +57,14 @@ int LoadJob::stepSending(LoadReporter& reporter) {
             // Reaching the end without an end record means the file changed after the scan:
             // the device did not get the whole program, so this is no success.
             reporter.addMessage("Program file changed during loading");
-            return StepFailed;
+            return fail(reporter, LoadFailure::File);
         }
         if (std::toupper(static_cast<unsigned char>(m_line[0])) != 'S') {
             m_state = LoadState::Complete;
             return StepAgain;
         }
         if (parseRecord(m_line.data(), m_recordLength) != 0) {
-            return StepFailed;
+            return fail(reporter, LoadFailure::File);
         }
         m_bytesSent += m_recordLength + kLineEndLength;
         if (++recordsThisStep == kRecordsPerStep) {

@@ -2,6 +2,8 @@
 
 #include "program_files.h"
 
+#include <gtest/gtest.h>
+
 namespace quarvel::test {
 
 bool RecordingReporter::askRetry() {
@@ -35,6 +37,9 @@ LoadOutcome runLoad(LoadJob& job, const std::filesystem::path& file, std::vector
     outcome.messages = reporter.messages;
     outcome.percentages = reporter.percentages;
     outcome.questions = reporter.questions;
+    outcome.failures = reporter.failures;
+    // Every load of every test: a reason exactly when, and only once, the load fails.
+    EXPECT_EQ(outcome.failures.size(), outcome.result == StepFailed ? 1U : 0U);
     return outcome;
 }
 

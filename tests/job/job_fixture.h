@@ -21,8 +21,10 @@ public:
     void addMessage(std::string_view text) override { messages.emplace_back(text); }
     void setPercentage(int percent) override { percentages.push_back(percent); }
     bool askRetry() override;
+    void failed(LoadFailure reason) override { failures.push_back(reason); }
 
     std::vector<std::string> messages;
+    std::vector<LoadFailure> failures;
     std::vector<int> percentages;
     int questions = 0;
 
@@ -35,6 +37,8 @@ struct LoadOutcome {
     std::vector<int> percentages;
     std::vector<int> stepResults;
     int questions = 0;
+    // Every reason the job gave; a sound load gives one exactly when it fails.
+    std::vector<LoadFailure> failures;
     // The result of the last step: 0 done, 1 failed.
     int result = -1;
 };
