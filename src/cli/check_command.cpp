@@ -1,4 +1,6 @@
 #include "cli/commands.h"
+#include "cli/option_parser.h"
+#include "cli/usage.h"
 #include "image/program_file.h"
 #include "image/program_scan.h"
 #include "image/sector_map.h"
@@ -11,6 +13,10 @@
 
 namespace quarvel {
 namespace {
+
+constexpr std::string_view kOperands[] = {"FILE"};
+constexpr std::string_view kCheckHelp =
+    "\nScans a program file as a load does and shows the flash sectors it writes.\n";
 
 const char* openProblem(const std::string& path) {
     std::error_code error;
@@ -82,17 +88,15 @@ void printAcceptance(const ScanReport& report, const SectorMap& sectors) {
 } // namespace
 
 int runCheck(std::span<char* const> args) {
-    if (args.size() == 1 && std::string_view(args.front()) == "--help") {
-        std::printf("usage: quarvel-cli %.*s\n", static_cast<int>(kCheckUsage.size()),
-                    kCheckUsage.data());
-        return ExitSuccess;
+    ParsedArguments parsed;
+    std::string error;
+    if (!parseArguments(args, {{}, kOperands}, parsed, error)) {
+        return badUsage(kCheckUsage, error);
     }
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: quarvel-cli %.*s\n", static_cast<int>(kCheckUsage.size()),
-                     kCheckUsage.data());
-        return ExitUsage;
+    if (parsed.helpWanted) {
+        return printHelp(kCheckUsage, kCheckHelp);
     }
-    const std::string path = args.front();
+    const std::string& path = parsed.operands.front();
     ProgramFile file;
     if (!file.open(path)) {
         std::fprintf(stderr, "quarvel-cli: %s: %s\n", path.c_str(), openProblem(path));

@@ -1,4 +1,6 @@
 #include "cli/commands.h"
+#include "cli/option_parser.h"
+#include "cli/usage.h"
 #include "logo/gif_reader.h"
 
 #include <cstdio>
@@ -6,45 +8,15 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 namespace quarvel {
 namespace {
 
-struct ConvertLogoOptions {
-    bool preview = false;
-    bool verbose = false;
-    std::vector<std::string> paths;
-};
-
-void printUsage(std::FILE* stream) {
-    std::fprintf(stream,
-                 "usage: quarvel-cli %.*s\n"
-                 "  --preview  also show the converted 128 x 56 logo as text (# lit, . dark)\n"
-                 "  --verbose  show what the reader noticed in the picture on stderr\n",
-                 static_cast<int>(kConvertLogoUsage.size()), kConvertLogoUsage.data());
-}
-
-// Options may stand anywhere; "--" ends them.
-bool parseOptions(std::span<char* const> args, ConvertLogoOptions& options) {
-    bool optionsEnded = false;
-    for (const std::string_view arg : args) {
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && arg == "--preview") {
-            options.preview = true;
-        } else if (!optionsEnded && arg == "--verbose") {
-            options.verbose = true;
-        } else if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
-            std::fprintf(stderr, "quarvel-cli: convert-logo: unknown option '%.*s'\n",
-                         static_cast<int>(arg.size()), arg.data());
-            return false;
-        } else {
-            options.paths.emplace_back(arg);
-        }
-    }
-    return options.paths.size() == 2;
-}
+constexpr OptionSpec kOptions[] = {{"--preview"}, {"--verbose"}};
+constexpr std::string_view kOperands[] = {"GIF", "OUT"};
+constexpr std::string_view kConvertLogoHelp =
+    "  --preview  also show the converted 128 x 56 logo as text (# lit, . dark)\n"
+    "  --verbose  show what the reader noticed in the picture on stderr\n";
 
 std::string failureText(LogoConversionFailure failure, const std::string& gif,
                         const std::string& output) {
@@ -81,19 +53,18 @@ void printPreview(const LogoRaster& raster) {
 } // namespace
 
 int runConvertLogo(std::span<char* const> args) {
-    if (args.size() == 1 && std::string_view(args.front()) == "--help") {
-        printUsage(stdout);
-        return ExitSuccess;
+    ParsedArguments parsed;
+    std::string error;
+    if (!parseArguments(args, {kOptions, kOperands}, parsed, error)) {
+        return badUsage(kConvertLogoUsage, error);
     }
-    ConvertLogoOptions options;
-    if (!parseOptions(args, options)) {
-        printUsage(stderr);
-        return ExitUsage;
+    if (parsed.helpWanted) {
+        return printHelp(kConvertLogoUsage, kConvertLogoHelp);
     }
-    const std::string& gif = options.paths[0];
-    const std::string& output = options.paths[1];
+    const std::string& gif = parsed.operands[0];
+    const std::string& output = parsed.operands[1];
     GifDiagnosticSink diagnostics;
-    if (options.verbose) {
+    if (parsed.given("--verbose")) {
         diagnostics = [&gif](std::string_view text) {
             std::fprintf(stderr, "%s: %.*s\n", gif.c_str(), static_cast<int>(text.size()),
                          text.data());
@@ -112,7 +83,7 @@ int runConvertLogo(std::span<char* const> args) {
                      gif.c_str());
     }
     std::printf("%s: logo written to %s\n", gif.c_str(), output.c_str());
-    if (options.preview) {
+    if (parsed.given("--preview")) {
         printPreview(report.raster);
     }
     return ExitSuccess;

@@ -6,6 +6,7 @@
 #include "cli/load_options.h"
 #include "cli/logo_staging.h"
 #include "cli/terminal_reporter.h"
+#include "cli/usage.h"
 #include "job/load_job.h"
 #include "link/qt_serial_channel.h"
 
@@ -21,21 +22,16 @@ constexpr const char* kLoadHelp =
     "\nLoads a program file (S-records) into a KTV-271 device; a .gif file is converted into\n"
     "the logo file Temp.s21 first. Message lines go to standard output, \"Error!\" last when\n"
     "the load failed.\n\n"
-    "  --port PORT      a COM number 1 to 9 (named by section [Ports] of the desktop program's\n"
+    "  -p, --port PORT  a COM number 1 to 9 (named by section [Ports] of the desktop program's\n"
     "                   settings file, else /dev/ttyS<n-1>), or a device path\n"
-    "  --channel CH     the device's MIDI channel 1 to 16, or all (default)\n"
-    "  --boot           allow writing the boot sector (addresses below 4000h)\n"
+    "  -c, --channel CH the device's MIDI channel 1 to 16, or all (default)\n"
+    "  -b, --boot       allow writing the boot sector (addresses below 4000h)\n"
     "  --retry WHEN     after a record failed three times: ask (default at a terminal),\n"
     "                   always (Try Again) or never (Cancel, the default otherwise)\n"
     "  --progress HOW   bar (default at a terminal), lines (\"NN%\" on standard error for each\n"
     "                   new percentage) or none\n\n"
+    "Options take their value as --port 3 or --port=3; -- ends the options.\n"
     "Exit status: 0 the load completed, 1 it failed or was interrupted, 2 bad usage.\n";
-
-int badUsage(const std::string& error) {
-    std::fprintf(stderr, "quarvel-cli load: %s\nusage: quarvel-cli %.*s\n", error.c_str(),
-                 static_cast<int>(kLoadUsage.size()), kLoadUsage.data());
-    return ExitUsage;
-}
 
 ChannelOpener lineOpener(const LoadOptions& options) {
     if (options.devicePath.empty()) {
@@ -66,12 +62,10 @@ int runLoad(std::span<char* const> args) {
     std::string error;
     const TerminalFacts terminal{isatty(STDIN_FILENO) == 1, isatty(STDERR_FILENO) == 1};
     if (!parseLoadOptions(args, terminal, options, error)) {
-        return badUsage(error);
+        return badUsage(kLoadUsage, error);
     }
     if (options.helpWanted) {
-        std::printf("usage: quarvel-cli %.*s\n%s", static_cast<int>(kLoadUsage.size()),
-                    kLoadUsage.data(), kLoadHelp);
-        return ExitSuccess;
+        return printHelp(kLoadUsage, kLoadHelp);
     }
 
     std::string file = options.file;

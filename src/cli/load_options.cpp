@@ -1,5 +1,7 @@
 #include "cli/load_options.h"
 
+#include "cli/option_parser.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -96,19 +98,20 @@ bool setProgress(std::string_view text, LoadOptions& options, std::string& error
     return true;
 }
 
+bool setBoot(std::string_view, LoadOptions& options, std::string&) {
+    options.bootMode = true;
+    return true;
+}
+
 using ValueSetter = bool (*)(std::string_view, LoadOptions&, std::string&);
 
-struct ValueOption {
-    std::string_view name;
-    ValueSetter set;
+constexpr OptionSpec kOptions[] = {
+    {"--port", 'p', true},   {"--channel", 'c', true},   {"--boot", 'b'},
+    {"--retry", '\0', true}, {"--progress", '\0', true},
 };
-
-constexpr ValueOption kValueOptions[] = {
-    {"--port", setPort},
-    {"--channel", setChannel},
-    {"--retry", setRetry},
-    {"--progress", setProgress},
-};
+constexpr ValueSetter kSetters[] = {setPort, setChannel, setBoot, setRetry, setProgress};
+static_assert(std::size(kOptions) == std::size(kSetters));
+constexpr std::string_view kOperands[] = {"FILE"};
 
 } // namespace
 
@@ -117,52 +120,28 @@ bool parseLoadOptions(std::span<char* const> args, TerminalFacts terminal, LoadO
     options = LoadOptions{};
     options.retry = terminal.inputIsTerminal ? RetryPolicy::Ask : RetryPolicy::Never;
     options.progress = terminal.errorIsTerminal ? ProgressStyle::Bar : ProgressStyle::None;
-    bool portGiven = false;
-    bool fileGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.helpWanted = true;
-            return true;
-        }
-        if (arg == "--boot") {
-            options.bootMode = true;
-            continue;
-        }
-        const auto option = std::find_if(
-            std::begin(kValueOptions), std::end(kValueOptions), [arg](const ValueOption& o) {
-                return arg == o.name || (arg.size() > o.name.size() && arg.starts_with(o.name) &&
-                                         arg[o.name.size()] == '=');
-            });
-        if (option != std::end(kValueOptions)) {
-            std::string_view value;
-            if (arg.size() > option->name.size()) {
-                value = arg.substr(option->name.size() + 1);
-            } else if (i + 1 < args.size()) {
-                value = args[++i];
-            } else {
-                error = std::string(option->name) + " needs a value";
-                return false;
-            }
-            if (!option->set(value, options, error)) {
-                return false;
-            }
-            portGiven = portGiven || option->name == "--port";
-            continue;
-        }
-        if (arg.size() > 1 && arg.front() == '-') {
-            error = "unknown option '" + std::string(arg) + "'";
-            return false;
-        }
-        if (fileGiven) {
-            error = "only one FILE can be loaded: '" + std::string(arg) + "'";
-            return false;
-        }
-        options.file = arg;
-        fileGiven = true;
+    ParsedArguments parsed;
+    if (!parseArguments(args, {kOptions, kOperands}, parsed, error)) {
+        return false;
     }
-    if (!fileGiven || options.file.empty()) {
-        error = "no FILE given";
+    if (parsed.helpWanted) {
+        options.helpWanted = true;
+        return true;
+    }
+    bool portGiven = false;
+    for (const GivenOption& given : parsed.options) {
+        const auto index = static_cast<std::size_t>(
+            std::find_if(std::begin(kOptions), std::end(kOptions),
+                         [&given](const OptionSpec& o) { return o.name == given.name; }) -
+            std::begin(kOptions));
+        if (!kSetters[index](given.value, options, error)) {
+            return false;
+        }
+        portGiven = portGiven || given.name == "--port";
+    }
+    options.file = parsed.operands.front();
+    if (options.file.empty()) {
+        error = "the FILE is empty";
         return false;
     }
     if (!portGiven) {

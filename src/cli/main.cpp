@@ -27,13 +27,16 @@ constexpr std::array kCommands{
 
 void printUsage(std::FILE* stream) {
     std::fputs("usage: quarvel-cli COMMAND [ARGUMENTS]\n"
-               "       quarvel-cli --help | --version\n\ncommands:\n",
+               "       quarvel-cli -h | --help | --version\n\ncommands:\n",
                stream);
     for (const Command& command : kCommands) {
         std::fprintf(stream, "  quarvel-cli %.*s\n      %.*s\n",
                      static_cast<int>(command.usage.size()), command.usage.data(),
                      static_cast<int>(command.summary.size()), command.summary.data());
     }
+    std::fputs("\nEvery command takes -h/--help. Options take their value as --opt VALUE or\n"
+               "--opt=VALUE, stand before or after the other arguments, and end at --.\n",
+               stream);
 }
 
 int run(std::span<char* const> args) {
@@ -55,7 +58,8 @@ int run(std::span<char* const> args) {
             return command.run(args.subspan(1));
         }
     }
-    std::fprintf(stderr, "quarvel-cli: unknown command '%.*s'\n", static_cast<int>(first.size()),
+    std::fprintf(stderr, "quarvel-cli: unknown %s '%.*s'\n",
+                 first.starts_with('-') ? "option" : "command", static_cast<int>(first.size()),
                  first.data());
     printUsage(stderr);
     return ExitUsage;
