@@ -5,6 +5,7 @@
 #include "image/program_scan.h"
 #include "image/sector_map.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,9 +15,15 @@
 namespace quarvel {
 namespace {
 
+constexpr OptionSpec kOptions[] = {{"--boot", 'b'}};
 constexpr std::string_view kOperands[] = {"FILE"};
 constexpr std::string_view kCheckHelp =
-    "\nScans a program file as a load does and shows the flash sectors it writes.\n";
+    "\nAnswers what a load would do with a program file: the verdict first, then the flash\n"
+    "sectors it erases and whether it writes the boot sector.\n\n"
+    "  -b, --boot  judge the file as a load with --boot would (the boot sector may be written)\n\n"
+    "Exit status: 0 a load sends the file; 1 a load refuses it (the scan refuses a line, it\n"
+    "writes the boot sector without --boot, or it writes no flash sector); 2 the file cannot\n"
+    "be read, or bad usage.\n";
 
 const char* openProblem(const std::string& path) {
     std::error_code error;
@@ -59,30 +66,44 @@ void printRefusal(const ScanReport& report) {
     }
 }
 
-void printAcceptance(const ScanReport& report, const SectorMap& sectors) {
-    bool anySector = false;
+bool writesAnySector(const SectorMap& sectors) {
+    return std::any_of(sectors.begin(), sectors.end(), [](std::uint8_t flag) { return flag != 0; });
+}
+
+// What a load does with a file that the scan accepted; the first line is the verdict.
+int printLoadVerdict(const std::string& path, const ScanReport& report, const SectorMap& sectors,
+                     bool bootMode) {
+    const bool writesBoot = sectors[kBootSector] != 0;
+    int status = ExitSuccess;
+    if (!writesAnySector(sectors)) {
+        std::printf("%s: refused: it writes no flash sector; a load erases nothing and stops\n",
+                    path.c_str());
+        status = ExitFailure;
+    } else if (writesBoot && !bootMode) {
+        std::printf("%s: refused: it writes the boot sector, which a load writes only with "
+                    "--boot\n",
+                    path.c_str());
+        status = ExitFailure;
+    } else {
+        std::printf("%s: accepted: a load sends this file\n", path.c_str());
+    }
     for (int sector = 0; sector < kFlashSectorCount; ++sector) {
         if (sectors[static_cast<std::size_t>(sector)] != 0) {
             const SectorRange range = sectorRange(sector);
             std::printf("erases sector %d: %05Xh-%05Xh\n", sector,
                         static_cast<unsigned>(range.first), static_cast<unsigned>(range.last));
-            anySector = true;
         }
     }
-    if (!anySector) {
-        std::puts("erases no sector: a load of this file fails before sending it");
-    }
-    if (sectors[kBootSector] != 0) {
-        std::puts("boot sector: written; a load refuses this file unless boot mode is on");
-    } else {
-        std::puts("boot sector: not written");
-    }
+    std::puts(!writesBoot ? "boot sector: not written"
+              : bootMode  ? "boot sector: written, allowed by --boot"
+                          : "boot sector: written");
     if (!report.endRecordValid) {
         std::printf(
             "warning: the end record on line %lld is not a valid record; a load stops there "
             "with an error after sending every data record\n",
             static_cast<long long>(report.line));
     }
+    return status;
 }
 
 } // namespace
@@ -90,7 +111,7 @@ void printAcceptance(const ScanReport& report, const SectorMap& sectors) {
 int runCheck(std::span<char* const> args) {
     ParsedArguments parsed;
     std::string error;
-    if (!parseArguments(args, {{}, kOperands}, parsed, error)) {
+    if (!parseArguments(args, {kOptions, kOperands}, parsed, error)) {
         return badUsage(kCheckUsage, error);
     }
     if (parsed.helpWanted) {
@@ -113,9 +134,7 @@ int runCheck(std::span<char* const> args) {
         printRefusal(report);
         return ExitFailure;
     }
-    std::printf("%s: accepted\n", path.c_str());
-    printAcceptance(report, sectors);
-    return ExitSuccess;
+    return printLoadVerdict(path, report, sectors, parsed.given("--boot"));
 }
 
 } // namespace quarvel

@@ -13,7 +13,7 @@ enum ExitCode : int {
 };
 
 // Each subcommand takes the arguments that follow its name and returns an ExitCode.
-inline constexpr std::string_view kCheckUsage = "check FILE";
+inline constexpr std::string_view kCheckUsage = "check [--boot] FILE";
 int runCheck(std::span<char* const> args);
 inline constexpr std::string_view kConvertLogoUsage =
     "convert-logo [--preview] [--verbose] GIF OUT";

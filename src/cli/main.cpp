@@ -16,7 +16,8 @@ struct Command {
 };
 
 constexpr std::array kCommands{
-    Command{"check", kCheckUsage, "scan a program file and show the flash sectors it writes",
+    Command{"check", kCheckUsage,
+            "tell whether a load would send a program file, and the flash sectors it writes",
             runCheck},
     Command{"convert-logo", kConvertLogoUsage,
             "convert a GIF picture into the logo file that a load sends to the device",
