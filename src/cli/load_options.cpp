@@ -11,7 +11,6 @@
 namespace quarvel {
 namespace {
 
-constexpr int kHighestPortNumber = 9;
 constexpr int kHighestChannel = 16;
 constexpr std::uint8_t kEveryChannel = 0x7F;
 

@@ -6,6 +6,9 @@
 
 namespace quarvel {
 
+// Port numbers run from 1 to this.
+inline constexpr int kHighestPortNumber = 9;
+
 enum class RetryPolicy { Ask, Always, Never };
 enum class ProgressStyle { Bar, Lines, None };
 

@@ -24,6 +24,8 @@ constexpr std::array kCommands{
             runConvertLogo},
     Command{"load", kLoadUsage,
             "load a program file (or a GIF logo) into the device on a serial port", runLoad},
+    Command{"ports", kPortsUsage,
+            "list the serial ports of this machine and the COM numbers the settings map", runPorts},
 };
 
 void printUsage(std::FILE* stream) {

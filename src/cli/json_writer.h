@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quarvel {
+
+// text as a JSON string, quotes included: quotes, backslashes and control characters escaped,
+// every other byte as it is (UTF-8 passes through).
+std::string jsonString(std::string_view text);
+
+// One JSON object on one line, built member by member in the order added.
+class JsonObject {
+public:
+    JsonObject& add(std::string_view key, std::string_view text);
+    JsonObject& add(std::string_view key, const char* text);
+    JsonObject& add(std::string_view key, std::int64_t number);
+    JsonObject& add(std::string_view key, bool value);
+    // null where the value is not known.
+    JsonObject& addOrNull(std::string_view key, const std::optional<std::string>& text);
+
+    // The object, without a line end.
+    std::string text() const;
+
+private:
+    JsonObject& addRaw(std::string_view key, std::string_view json);
+
+    std::string m_members;
+};
+
+} // namespace quarvel
