@@ -1,16 +1,11 @@
 #include "cli/commands.h"
+#include "cli/file_verdict.h"
 #include "cli/option_parser.h"
 #include "cli/usage.h"
-#include "image/program_file.h"
-#include "image/program_scan.h"
-#include "image/sector_map.h"
 
-#include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace quarvel {
 namespace {
@@ -25,85 +20,24 @@ constexpr std::string_view kCheckHelp =
     "writes the boot sector without --boot, or it writes no flash sector); 2 the file cannot\n"
     "be read, or bad usage.\n";
 
-const char* openProblem(const std::string& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status)) {
-        return "no such file";
-    }
-    if (std::filesystem::is_directory(status)) {
-        return "is a directory";
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        return "not a regular file";
-    }
-    return "cannot be read";
-}
-
-void printRefusal(const ScanReport& report) {
-    const auto line = static_cast<long long>(report.line);
-    switch (report.finding) {
-    case ScanFinding::BadHeader:
-        std::puts("line 1 is not a valid S0 header record");
-        break;
-    case ScanFinding::Malformed:
-        std::printf("line %lld is not a record of type S0, S1, S2, S5, S8 or S9\n", line);
-        break;
-    case ScanFinding::BadChecksum:
-        std::printf("line %lld has a wrong checksum\n", line);
-        break;
-    case ScanFinding::SecondHeader:
-        std::printf("line %lld is a second S0 header record\n", line);
-        break;
-    case ScanFinding::EmptyLine:
-        std::printf("line %lld is empty\n", line);
-        break;
-    case ScanFinding::MissingEndRecord:
-        std::puts("the file ends without an S8 or S9 end record");
-        break;
-    case ScanFinding::Accepted:
-        break;
-    }
-}
-
-bool writesAnySector(const SectorMap& sectors) {
-    return std::any_of(sectors.begin(), sectors.end(), [](std::uint8_t flag) { return flag != 0; });
-}
-
-// What a load does with a file that the scan accepted; the first line is the verdict.
-int printLoadVerdict(const std::string& path, const ScanReport& report, const SectorMap& sectors,
-                     bool bootMode) {
-    const bool writesBoot = sectors[kBootSector] != 0;
-    int status = ExitSuccess;
-    if (!writesAnySector(sectors)) {
-        std::printf("%s: refused: it writes no flash sector; a load erases nothing and stops\n",
-                    path.c_str());
-        status = ExitFailure;
-    } else if (writesBoot && !bootMode) {
-        std::printf("%s: refused: it writes the boot sector, which a load writes only with "
-                    "--boot\n",
-                    path.c_str());
-        status = ExitFailure;
-    } else {
-        std::printf("%s: accepted: a load sends this file\n", path.c_str());
-    }
+// The flash sectors and the boot sector of a file that the scan accepted.
+void printDetails(const FileVerdict& verdict, bool bootMode) {
     for (int sector = 0; sector < kFlashSectorCount; ++sector) {
-        if (sectors[static_cast<std::size_t>(sector)] != 0) {
+        if (verdict.sectors[static_cast<std::size_t>(sector)] != 0) {
             const SectorRange range = sectorRange(sector);
             std::printf("erases sector %d: %05Xh-%05Xh\n", sector,
                         static_cast<unsigned>(range.first), static_cast<unsigned>(range.last));
         }
     }
-    std::puts(!writesBoot ? "boot sector: not written"
-              : bootMode  ? "boot sector: written, allowed by --boot"
-                          : "boot sector: written");
-    if (!report.endRecordValid) {
+    std::puts(verdict.sectors[kBootSector] == 0 ? "boot sector: not written"
+              : bootMode                        ? "boot sector: written, allowed by --boot"
+                                                : "boot sector: written");
+    if (!verdict.report.endRecordValid) {
         std::printf(
             "warning: the end record on line %lld is not a valid record; a load stops there "
             "with an error after sending every data record\n",
-            static_cast<long long>(report.line));
+            static_cast<long long>(verdict.report.line));
     }
-    return status;
 }
 
 } // namespace
@@ -118,23 +52,17 @@ int runCheck(std::span<char* const> args) {
         return printHelp(kCheckUsage, kCheckHelp);
     }
     const std::string& path = parsed.operands.front();
-    ProgramFile file;
-    if (!file.open(path)) {
-        std::fprintf(stderr, "quarvel-cli: %s: %s\n", path.c_str(), openProblem(path));
+    const bool bootMode = parsed.given("--boot");
+    const FileVerdict verdict = judgeProgramFile(path, bootMode);
+    if (verdict.exitCode == ExitUsage) {
+        std::fprintf(stderr, "quarvel-cli: %s: %s\n", path.c_str(), verdict.text.c_str());
         return ExitUsage;
     }
-    SectorMap sectors{};
-    const ScanReport report = inspectProgramFile(file, sectors);
-    if (file.readFailed()) {
-        std::fprintf(stderr, "quarvel-cli: %s: read error\n", path.c_str());
-        return ExitUsage;
+    std::printf("%s: %s\n", path.c_str(), verdict.text.c_str());
+    if (verdict.report.finding == ScanFinding::Accepted) {
+        printDetails(verdict, bootMode);
     }
-    if (report.finding != ScanFinding::Accepted) {
-        std::printf("%s: refused: ", path.c_str());
-        printRefusal(report);
-        return ExitFailure;
-    }
-    return printLoadVerdict(path, report, sectors, parsed.given("--boot"));
+    return verdict.exitCode;
 }
 
 } // namespace quarvel

@@ -2,6 +2,7 @@
 #include "app/profile_file.h"
 #include "app/settings_location.h"
 #include "cli/commands.h"
+#include "cli/failure_explanation.h"
 #include "cli/interrupt.h"
 #include "cli/load_options.h"
 #include "cli/logo_staging.h"
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace quarvel {
 namespace {
@@ -21,7 +23,7 @@ namespace {
 constexpr const char* kLoadHelp =
     "\nLoads a program file (S-records) into a KTV-271 device; a .gif file is converted into\n"
     "the logo file Temp.s21 first. Message lines go to standard output, \"Error!\" last when\n"
-    "the load failed.\n\n"
+    "the load failed; standard error then says why, where that is known.\n\n"
     "  -p, --port PORT  a COM number 1 to 9 (named by section [Ports] of the desktop program's\n"
     "                   settings file, else /dev/ttyS<n-1>), or a device path\n"
     "  -c, --channel CH the device's MIDI channel 1 to 16, or all (default)\n"
@@ -33,14 +35,26 @@ constexpr const char* kLoadHelp =
     "Options take their value as --port 3 or --port=3; -- ends the options.\n"
     "Exit status: 0 the load completed, 1 it failed or was interrupted, 2 bad usage.\n";
 
-ChannelOpener lineOpener(const LoadOptions& options) {
+ChannelOpener lineOpener(const LoadOptions& options, OpenFailureSink onFailure) {
     if (options.devicePath.empty()) {
         // Port numbers name devices as in the desktop program, through its settings file.
-        return qtSerialOpener([](int portNumber) {
-            return portDeviceName(ProfileFile(settingsFilePath()), portNumber);
-        });
+        return qtSerialOpener(
+            [](int portNumber) {
+                return portDeviceName(ProfileFile(settingsFilePath()), portNumber);
+            },
+            std::move(onFailure));
     }
-    return qtSerialOpener([path = options.devicePath](int) { return path; });
+    return qtSerialOpener([path = options.devicePath](int) { return path; }, std::move(onFailure));
+}
+
+// Says on the error stream, once, why the load failed where the program can know it.
+void explain(LoadFailure reason, const FailureFacts& facts) {
+    const std::string text = explainFailure(reason, facts);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        std::fprintf(stderr, "quarvel-cli load: %s\n", text.substr(start, end - start).c_str());
+        start = end + 1;
+    }
 }
 
 // Runs the job as the loading dialog does, without the dialog's pause between steps.
@@ -84,13 +98,20 @@ int runLoad(std::span<char* const> args) {
     const QCoreApplication application(appArgc, appArgv);
 
     const InterruptGuard guard;
-    LoadJob job(interruptibleOpener(lineOpener(options)), options.bootMode);
+    FailureFacts facts{options.devicePath.empty() ? "port " + std::to_string(options.portNumber)
+                                                  : options.devicePath,
+                       file, options.bootMode, options.channel, std::nullopt};
+    LoadJob job(interruptibleOpener(lineOpener(
+                    options, [&facts](const OpenFailure& why) { facts.openFailure = why; })),
+                options.bootMode);
     TerminalReporter reporter({}, options.progress, options.retry, interrupted);
     const int result = runJob(job, file, options, reporter);
     const bool completed = result == StepDone;
     reporter.finish(!completed);
     if (!completed && interrupted()) {
         std::fputs("quarvel-cli load: interrupted; the port and the file are released\n", stderr);
+    } else if (const auto reason = reporter.failure(); !completed && reason) {
+        explain(*reason, facts);
     }
     return completed ? ExitSuccess : ExitFailure;
 }

@@ -114,6 +114,18 @@ bool TerminalReporter::readAnswer() {
     }
 }
 
+void TerminalReporter::failed(LoadFailure reason) {
+    m_failure = reason;
+}
+
+std::optional<LoadFailure> TerminalReporter::failure() const {
+    // An interrupted load fails on a port that stopped answering; that is not the device's fault.
+    if (m_failure && m_stopped()) {
+        return LoadFailure::Interrupted;
+    }
+    return m_failure;
+}
+
 void TerminalReporter::finish(bool failed) {
     if (failed) {
         clearBar();

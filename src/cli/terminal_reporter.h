@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace quarvel {
 
@@ -24,9 +25,12 @@ public:
     void addMessage(std::string_view text) override;
     void setPercentage(int percent) override;
     bool askRetry() override;
+    void failed(LoadFailure reason) override;
 
     // Ends the load's output: "Error!" after a failed load, and the bar's line closed.
     void finish(bool failed);
+    // Why the load failed, once it has; Ctrl-C outweighs what the job saw of it.
+    std::optional<LoadFailure> failure() const;
 
 private:
     void drawBar();
@@ -40,6 +44,7 @@ private:
     // As the bar control: it starts at 0 and repaints only when the value changes.
     int m_percent = 0;
     bool m_barShown = false;
+    std::optional<LoadFailure> m_failure;
 };
 
 } // namespace quarvel

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
 
 namespace quarvel {
 
@@ -28,5 +29,17 @@ public:
 
 // Opens the line that the settings name, or answers nullptr when it cannot be opened or set up.
 using ChannelOpener = std::function<std::unique_ptr<ByteChannel>(const SerialSettings&)>;
+
+enum class OpenProblem { Missing, PermissionDenied, InUse, NotASerialPort, Other };
+
+// Why a line did not open: the device tried, the kind of problem, and the system's own words.
+struct OpenFailure {
+    std::string device;
+    OpenProblem problem = OpenProblem::Other;
+    std::string systemMessage;
+};
+
+// Told by a backend's opener each time a line does not open; the front end decides what to say.
+using OpenFailureSink = std::function<void(const OpenFailure&)>;
 
 } // namespace quarvel

@@ -2,7 +2,13 @@
 
 #include <QSerialPort>
 #include <QString>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
 #include <utility>
 
 namespace quarvel {
@@ -59,6 +65,9 @@ public:
         return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
     }
 
+    QSerialPort::SerialPortError error() const { return m_port.error(); }
+    std::string errorText() const { return m_port.errorString().toStdString(); }
+
 private:
     bool failed() const {
         const QSerialPort::SerialPortError error = m_port.error();
@@ -68,14 +77,63 @@ private:
     QSerialPort m_port;
 };
 
+// Qt reports a missing device, a permission problem and a device another program holds alike
+// as a few coarse errors; the system tells them apart.
+OpenFailure describeOpenFailure(const std::string& device, const QtSerialChannel& channel) {
+    OpenFailure failure{device, OpenProblem::Other, {}};
+    struct stat status {};
+    if (::stat(device.c_str(), &status) != 0) {
+        failure.problem = errno == ENOENT || errno == ENOTDIR ? OpenProblem::Missing
+                          : errno == EACCES                   ? OpenProblem::PermissionDenied
+                                                              : OpenProblem::Other;
+        failure.systemMessage = std::strerror(errno);
+        return failure;
+    }
+    if (!S_ISCHR(status.st_mode)) {
+        failure.problem = OpenProblem::NotASerialPort;
+        failure.systemMessage = "not a character device";
+        return failure;
+    }
+    // Opening again, without the settings, shows what stopped the first open.
+    const int probe = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (probe < 0) {
+        failure.problem = errno == EACCES || errno == EPERM ? OpenProblem::PermissionDenied
+                          : errno == EBUSY                  ? OpenProblem::InUse
+                          : errno == ENOENT || errno == ENXIO || errno == ENODEV
+                              ? OpenProblem::Missing
+                              : OpenProblem::Other;
+        failure.systemMessage = std::strerror(errno);
+        return failure;
+    }
+    termios settings{};
+    const bool terminal = ::tcgetattr(probe, &settings) == 0;
+    const int terminalError = errno;
+    ::close(probe);
+    if (!terminal) {
+        failure.problem = OpenProblem::NotASerialPort;
+        failure.systemMessage = std::strerror(terminalError);
+    } else if (channel.error() == QSerialPort::PermissionError) {
+        // The device opens for us, so what Qt found is the lock of another program.
+        failure.problem = OpenProblem::InUse;
+        failure.systemMessage = channel.errorText();
+    } else {
+        failure.systemMessage = channel.errorText();
+    }
+    return failure;
+}
+
 } // namespace
 
-ChannelOpener qtSerialOpener(std::function<std::string(int portNumber)> deviceName) {
-    return [deviceName = std::move(deviceName)](
+ChannelOpener qtSerialOpener(std::function<std::string(int portNumber)> deviceName,
+                             OpenFailureSink onFailure) {
+    return [deviceName = std::move(deviceName), onFailure = std::move(onFailure)](
                const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
-        auto channel = std::make_unique<QtSerialChannel>(
-            QString::fromStdString(deviceName(settings.portNumber)));
+        const std::string device = deviceName(settings.portNumber);
+        auto channel = std::make_unique<QtSerialChannel>(QString::fromStdString(device));
         if (!channel->open(settings)) {
+            if (onFailure) {
+                onFailure(describeOpenFailure(device, *channel));
+            }
             return nullptr;
         }
         return channel;

@@ -46,6 +46,7 @@ TEST_P(CommandLine, EndsWithTheStatusOfItsGrammar) {
 }
 
 const std::string kNoDevice = "/nonexistent/tty";
+const std::string kNoPort = "cannot open /nonexistent/tty: it does not exist";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CommandLine,
@@ -71,12 +72,14 @@ INSTANTIATE_TEST_SUITE_P(
                     2,
                     "--preview takes no value"},
         GrammarCase{"LoadHelp", {"load", "-h"}, 0, ""},
-        GrammarCase{"LoadPortAsSeparateValue", {"load", "FILE", "--port", kNoDevice}, 1, ""},
-        GrammarCase{"LoadPortAfterEquals", {"load", "--port=" + kNoDevice, "FILE"}, 1, ""},
-        GrammarCase{"LoadShortForms", {"load", "-p", kNoDevice, "-c", "3", "-b", "FILE"}, 1, ""},
-        GrammarCase{"LoadShortFormWithValueAttached", {"load", "-p" + kNoDevice, "FILE"}, 1, ""},
+        GrammarCase{"LoadPortAsSeparateValue", {"load", "FILE", "--port", kNoDevice}, 1, kNoPort},
+        GrammarCase{"LoadPortAfterEquals", {"load", "--port=" + kNoDevice, "FILE"}, 1, kNoPort},
         GrammarCase{
-            "LoadDashHAfterDoubleDashIsAFile", {"load", "-p", kNoDevice, "--", "-h"}, 1, ""},
+            "LoadShortForms", {"load", "-p", kNoDevice, "-c", "3", "-b", "FILE"}, 1, kNoPort},
+        GrammarCase{
+            "LoadShortFormWithValueAttached", {"load", "-p" + kNoDevice, "FILE"}, 1, kNoPort},
+        GrammarCase{
+            "LoadDashHAfterDoubleDashIsAFile", {"load", "-p", kNoDevice, "--", "-h"}, 1, kNoPort},
         GrammarCase{"LoadNothing", {"load"}, 2, "missing FILE"},
         GrammarCase{"LoadNoPort", {"load", "a.a21"}, 2, "no --port given"},
         GrammarCase{"LoadPortWithoutValue", {"load", "a.a21", "--port"}, 2, "--port needs a value"},

@@ -1,0 +1,93 @@
+#include "cli/failure_explanation.h"
+
+#include "cli/commands.h"
+#include "cli/device_group.h"
+#include "cli/file_verdict.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace quarvel {
+namespace {
+
+constexpr std::uint8_t kEveryChannel = 0x7F;
+
+// The problem in our words, then the system's where they add something.
+std::string withSystemWords(const std::string& text, const std::string& problem,
+                            const OpenFailure& failure) {
+    const bool same = std::equal(problem.begin(), problem.end(), failure.systemMessage.begin(),
+                                 failure.systemMessage.end(), [](char a, char b) {
+                                     return std::tolower(static_cast<unsigned char>(a)) ==
+                                            std::tolower(static_cast<unsigned char>(b));
+                                 });
+    if (failure.systemMessage.empty() || same) {
+        return text + ": " + problem;
+    }
+    return text + ": " + problem + " (" + failure.systemMessage + ")";
+}
+
+std::string explainPort(const FailureFacts& facts) {
+    if (!facts.openFailure) {
+        return {};
+    }
+    const OpenFailure& failure = *facts.openFailure;
+    std::string text = "cannot open " + failure.device;
+    if (facts.port != failure.device) {
+        text += ", the device of " + facts.port;
+    }
+    switch (failure.problem) {
+    case OpenProblem::Missing:
+        return withSystemWords(text, "it does not exist", failure) + "\n";
+    case OpenProblem::PermissionDenied: {
+        text = withSystemWords(text, "permission denied", failure) + "\n";
+        const std::string group = deviceGroup(failure.device).value_or("dialout");
+        return text + failure.device + " belongs to group " + group +
+               "; join it with \"sudo usermod -aG " + group + " $USER\", then log in again\n";
+    }
+    case OpenProblem::InUse:
+        return withSystemWords(text, "another program holds it", failure) + "\n";
+    case OpenProblem::NotASerialPort:
+        return withSystemWords(text, "it is not a serial port", failure) + "\n";
+    case OpenProblem::Other:
+        break;
+    }
+    return text + ": " + failure.systemMessage + "\n";
+}
+
+std::string explainFile(const FailureFacts& facts) {
+    const FileVerdict verdict = judgeProgramFile(facts.file, facts.bootMode);
+    if (verdict.exitCode == ExitSuccess) {
+        return facts.file + ": the file changed while it was being loaded\n";
+    }
+    return facts.file + ": " + verdict.text + "\n";
+}
+
+std::string explainDevice(const FailureFacts& facts) {
+    if (facts.channel == kEveryChannel) {
+        return "the frames went out to every channel on " + facts.port +
+               "; check the cable, the port and that the device is switched on\n";
+    }
+    return "the frames went out on channel " + std::to_string(facts.channel + 1) + " on " +
+           facts.port + "; --channel all reaches a device on any channel\n";
+}
+
+} // namespace
+
+std::string explainFailure(LoadFailure reason, const FailureFacts& facts) {
+    switch (reason) {
+    case LoadFailure::Port:
+        return explainPort(facts);
+    case LoadFailure::File:
+    case LoadFailure::BootSector:
+        return explainFile(facts);
+    case LoadFailure::Device:
+        return explainDevice(facts);
+    case LoadFailure::Erase:
+    case LoadFailure::Transfer:
+    case LoadFailure::Interrupted:
+        break;
+    }
+    return {};
+}
+
+} // namespace quarvel
