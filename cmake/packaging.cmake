@@ -12,7 +12,8 @@ set(CPACK_PACKAGE_NAME quarvel)
 set(CPACK_PACKAGE_VENDOR "Quarvel project")
 set(CPACK_PACKAGE_CONTACT "Quarvel project <quarvel@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Program loader for KTV-271 flash devices on a MIDI channel")
-set(CPACK_PACKAGE_DESCRIPTION
+# One string: two would be joined into a list, and the ";" between them shown as a line.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Loads S-record program files and GIF logos into KTV-271 devices over RS232:\n"
     "quarvel (desktop), quarvel-cli (command line) and ktv-sim (a stand-in device).")
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)

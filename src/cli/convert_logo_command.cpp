@@ -18,6 +18,10 @@ constexpr std::string_view kConvertLogoHelp =
     "  --preview  also show the converted 128 x 56 logo as text (# lit, . dark)\n"
     "  --verbose  show what the reader noticed in the picture on stderr\n";
 
+// The reader names every version but 87a unknown, the common 89a too, yet reads them all alike.
+constexpr std::string_view kUnknownVersion = "unknown GIF version number";
+constexpr std::string_view kUnknownVersionNote = " (the picture is read as usual)";
+
 std::string failureText(LogoConversionFailure failure, const std::string& gif,
                         const std::string& output) {
     switch (failure) {
@@ -66,8 +70,9 @@ int runConvertLogo(std::span<char* const> args) {
     GifDiagnosticSink diagnostics;
     if (parsed.given("--verbose")) {
         diagnostics = [&gif](std::string_view text) {
-            std::fprintf(stderr, "%s: %.*s\n", gif.c_str(), static_cast<int>(text.size()),
-                         text.data());
+            const std::string_view note = text == kUnknownVersion ? kUnknownVersionNote : "";
+            std::fprintf(stderr, "%s: %.*s%.*s\n", gif.c_str(), static_cast<int>(text.size()),
+                         text.data(), static_cast<int>(note.size()), note.data());
         };
     }
     LogoConversionReport report;

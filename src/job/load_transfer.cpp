@@ -15,8 +15,9 @@ constexpr int kRecordTimeout = 2;
 // Each line counts as its record and a CR LF line end.
 constexpr int kLineEndLength = 2;
 
+// An empty line's second character is left over from the line before, so it is never read.
 bool isEndRecord(const SRecord& line) {
-    return line[1] == '9' || line[1] == '8';
+    return line[0] != '\0' && (line[1] == '9' || line[1] == '8');
 }
 
 // The message of a status that asks for the record again; nullptr for one retried silently.

@@ -79,7 +79,8 @@ TEST(ConvertLogoCli, AnswersWithExitCodeAndMessage) {
         {"--verbose shows the diagnostics",
          {"--verbose", picture("logo_89a_extensions.gif"), out},
          0,
-         picture("logo_89a_extensions.gif") + ": unknown GIF version number",
+         picture("logo_89a_extensions.gif") +
+             ": unknown GIF version number (the picture is read as usual)",
          true},
         {"options after the paths", {picture("logo_87a.gif"), out, "--verbose"}, 0, "", true},
         {"truncated picture",

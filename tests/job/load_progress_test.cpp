@@ -160,25 +160,40 @@ INSTANTIATE_TEST_SUITE_P(
                             StepDone}),
     [](const testing::TestParamInfo<EndCase>& info) { return info.param.name; });
 
-TEST(EndOfTransfer, FileCutShortDuringTheLoadIsNoSuccess) {
-    DeviceConfig config;
-    // The restart makes the job read the file again from its start, as it is now.
-    config.faults = {Fault::restartAt(3)};
-    DeviceModel device(config);
-    SimLink link(device);
-    LoadJob job(link.opener(), false);
-    const auto file =
-        writeLines(testFolder(), "cut-short", {kHeader, kData, "S1074010010203049E", "S9030000FC"});
-    int steps = 0;
+struct RewriteCase {
+    const char* name;
+    Lines original;
+    int restartAt;
+    Lines rewritten;
+};
 
-    const LoadOutcome outcome = runLoad(job, file, {}, kEveryChannel, [&] {
-        if (++steps == 1) {
-            writeLines(testFolder(), "cut-short", {kHeader, kData});
-        }
-    });
+// The restart makes the job read the file again from its start, as it is now.
+TEST(EndOfTransfer, FileRewrittenDuringTheLoadIsNoSuccess) {
+    const RewriteCase cases[] = {
+        {"CutShort", {kHeader, kData, "S1074010010203049E", "S9030000FC"}, 3, {kHeader, kData}},
+        {"EmptyFirstLineAfterARestartOnTheEndRecord",
+         {kHeader, kData, "S9030000FC"},
+         3,
+         {"", kHeader, kData, "S9030000FC"}},
+    };
+    for (const auto& c : cases) {
+        DeviceConfig config;
+        config.faults = {Fault::restartAt(c.restartAt)};
+        DeviceModel device(config);
+        SimLink link(device);
+        LoadJob job(link.opener(), false);
+        const auto file = writeLines(testFolder(), c.name, c.original);
+        int steps = 0;
 
-    EXPECT_EQ(outcome.messages.back(), "Program file changed during loading");
-    EXPECT_EQ(outcome.result, StepFailed);
+        const LoadOutcome outcome = runLoad(job, file, {}, kEveryChannel, [&] {
+            if (++steps == 1) {
+                writeLines(testFolder(), c.name, c.rewritten);
+            }
+        });
+
+        EXPECT_EQ(outcome.messages.back(), "Program file changed during loading") << c.name;
+        EXPECT_EQ(outcome.result, StepFailed) << c.name;
+    }
 }
 
 } // namespace
