@@ -4,6 +4,7 @@
 #include "simulated_device.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <grp.h>
@@ -126,6 +127,28 @@ INSTANTIATE_TEST_SUITE_P(
                    "the frames went out on channel 3 on DEVICE; --channel all reaches a device "
                    "on any channel"}),
     [](const testing::TestParamInfo<ReasonCase>& info) { return info.param.name; });
+
+TEST(LoadReason, PortInUseSaysAnotherProgramHoldsIt) {
+    const auto folder = testFolder() / "port-in-use";
+    std::filesystem::create_directories(folder);
+    SimulatedDevice device(folder, {"--pace"});
+    RunningProgram holder({QUARVEL_CLI, "load", cliPrograms().spread.string(), "--port",
+                           device.port(), "--progress", "none"});
+    std::string line;
+    while (holder.readLine(line) && line != "PC RS232 opened") {
+    }
+    ASSERT_EQ(line, "PC RS232 opened") << holder.errorText();
+
+    const Finished run = runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
+                                     device.port(), "--progress", "none"});
+    holder.signal(SIGINT);
+    holder.wait();
+
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(occurrences(run.err, "cannot open " + device.port() + ": another program holds it"),
+              1U)
+        << run.err;
+}
 
 constexpr const char* kSetpriv = "/usr/bin/setpriv";
 
