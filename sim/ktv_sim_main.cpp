@@ -1,5 +1,5 @@
+#include "files/whole_file_writer.h"
 #include "sim/device_server.h"
-#include "sim/flash_file.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/sim_options.h"
 #include "sim/symbolic_link.h"
@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <span>
 #include <string_view>
 #include <unistd.h>
 #include <vector>
@@ -33,6 +34,13 @@ void stopOnSignals() {
 bool canWriteBeside(const std::string& path) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+}
+
+// Whole or not at all, so that a test never reads half an image; answers why it failed.
+std::string writeFlashImage(const std::string& path, std::span<const std::uint8_t> flash) {
+    quarvel::WholeFileWriter file(path, quarvel::WholeFileWriter::Durability::Synced);
+    file.write(std::string_view(reinterpret_cast<const char*>(flash.data()), flash.size()));
+    return file.commit() ? std::string() : file.failure();
 }
 
 int fail(const std::string& message) {
@@ -87,7 +95,7 @@ int main(int argc, char** argv) {
     terminal.reset();
 
     if (!options.flashOutPath.empty()) {
-        error = writeFileAtomically(options.flashOutPath, device.flash());
+        error = writeFlashImage(options.flashOutPath, device.flash());
         if (!error.empty()) {
             return fail(error);
         }

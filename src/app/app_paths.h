@@ -10,11 +10,4 @@ namespace quarvel {
 std::filesystem::path helpFilePath(const std::filesystem::path& executablePath,
                                    const std::filesystem::path& dataFolder);
 
-// The user's cache folder: $XDG_CACHE_HOME, or ~/.cache.
-std::filesystem::path cacheFolder();
-
-// Where a GIF picture is converted to: "Temp.s21" in the program folder, or, where that folder
-// cannot be written (an installed program), in the program's own folder of the user's cache.
-std::filesystem::path convertedLogoPath(const std::filesystem::path& programFolder);
-
 } // namespace quarvel

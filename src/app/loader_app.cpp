@@ -7,6 +7,7 @@
 #include "app/stored_values.h"
 #include "job/load_job.h"
 #include "link/qt_serial_channel.h"
+#include "logo/logo_staging.h"
 #include "ui/loader_dialog.h"
 
 #include <QApplication>
@@ -41,7 +42,7 @@ std::unique_ptr<LoaderDialog> LoaderApp::makeMainDialog(LoadJob& job) {
     LoaderServices services{
         [this] { return readLastValues(m_settings); },
         [this](const LastValues& values) { writeLastValues(m_settings, values); },
-        [programFolder] { return convertedLogoPath(programFolder); },
+        [this] { return stagedLogoPath(m_executablePath); },
         [helpFile] {
             return QDesktopServices::openUrl(
                 QUrl::fromLocalFile(QString::fromStdString(helpFile.string())));

@@ -1,19 +1,15 @@
 #include "app/profile_file.h"
 
+#include "files/whole_file_writer.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstdio>
 #include <fstream>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <system_error>
 #include <vector>
-
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#endif
 
 namespace quarvel {
 
@@ -122,49 +118,17 @@ std::optional<std::string> findValue(const std::filesystem::path& path, std::str
     return std::string(value.substr(0, ProfileFile::maxStringLength));
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-bool writeWhole(const std::filesystem::path& path, const Lines& lines) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.string().c_str(), "wb"));
-    if (!file) {
-        return false;
-    }
-    for (const auto& line : lines) {
-        if (std::fputs(line.c_str(), file.get()) < 0 || std::fputc('\n', file.get()) == EOF) {
-            return false;
-        }
-    }
-    if (std::fflush(file.get()) != 0) {
-        return false;
-    }
-#if __has_include(<unistd.h>)
-    // On disk before the rename, so that a power cut leaves the old file or the new one.
-    if (::fsync(::fileno(file.get())) != 0) {
-        return false;
-    }
-#endif
-    return std::fclose(file.release()) == 0;
-}
-
 bool replaceAtomically(const std::filesystem::path& path, const Lines& lines) {
     std::error_code error;
     if (path.has_parent_path()) {
         std::filesystem::create_directories(path.parent_path(), error);
     }
-    auto temporary = path;
-    temporary += ".new";
-    if (!writeWhole(temporary, lines)) {
-        std::filesystem::remove(temporary, error);
-        return false;
+    WholeFileWriter file(path, WholeFileWriter::Durability::Synced);
+    for (const auto& line : lines) {
+        file.write(line);
+        file.write("\n");
     }
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    return file.commit();
 }
 
 bool holdsLineBreak(std::string_view text) {

@@ -10,6 +10,7 @@
 #include "cli/usage.h"
 #include "job/load_job.h"
 #include "link/qt_serial_channel.h"
+#include "logo/logo_staging.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,6 +1,7 @@
 #include "ui/loader_dialog.h"
 
 #include "logo/gif_reader.h"
+#include "logo/logo_staging.h"
 #include "ui/dialog_builder.h"
 #include "ui/loading_dialog.h"
 #include "ui/transfer_rules.h"
@@ -84,7 +85,7 @@ void LoaderDialog::transfer() {
         showMessage(QStringLiteral("Choose the MIDI channel of the device."));
         return;
     }
-    if (isGifPath(m_values.filePath)) {
+    if (isLogoPicture(m_values.filePath)) {
         const auto converted = m_services.convertedLogoPath();
         // A picture that cannot be converted ends the transfer without a word, as before.
         if (convertGifToLogo(m_values.filePath, converted.string()) != 0) {

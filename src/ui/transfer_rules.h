@@ -17,9 +17,6 @@ int channelOfIndex(int channelIndex);
 // MIDI data byte (-2 would go out as FE, a real-time byte that receivers take out of the frame,
 // so the next byte would be read as the channel).
 bool isSendableChannel(int channel);
-// True when the text after the path's last full stop is "gif" in any case, even where that full
-// stop lies in a folder name.
-bool isGifPath(std::string_view path);
 // The path up to and including its last folder separator, or nothing when it has none.
 std::optional<std::string> folderOfPath(std::string_view path);
 

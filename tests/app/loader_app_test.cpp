@@ -114,11 +114,5 @@ TEST_F(LoaderAppTest, HelpPageIsFoundBesideTheProgramOrInstalled) {
     }
 }
 
-TEST_F(LoaderAppTest, ConvertedLogoGoesToTheCacheWhenTheProgramFolderIsUnusable) {
-    EXPECT_EQ(convertedLogoPath(m_root / "bin"), m_root / "bin" / "Temp.s21");
-    EXPECT_EQ(convertedLogoPath(m_root / "gone"), m_root / "cache" / "quarvel" / "Temp.s21");
-    EXPECT_TRUE(fs::is_directory(m_root / "cache" / "quarvel"));
-}
-
 } // namespace
 } // namespace quarvel

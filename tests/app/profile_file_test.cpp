@@ -168,14 +168,6 @@ TEST_F(ProfileFileTest, RefusesWhatWouldCorruptTheFile) {
     }
 }
 
-TEST_F(ProfileFileTest, FailedWriteLeavesTheOldFile) {
-    put("[S]\nK=old\n");
-    // A directory where the temporary file would go makes the write fail before the rename.
-    fs::create_directories(m_folder / "quarvel.INI.new" / "blocker");
-    EXPECT_FALSE(ProfileFile(file()).writeString("S", "K", "new"));
-    EXPECT_EQ(contents(), "[S]\nK=old\n");
-}
-
 TEST_F(ProfileFileTest, UnreadableFileIsNotReplaced) {
     fs::create_directories(file());
     EXPECT_FALSE(ProfileFile(file()).writeString("S", "K", "v"));
