@@ -12,6 +12,6 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$root/docs/screenshots"
 program=$(demo_program "$work")
 # From the program's folder, so that the main dialog shows a short file name.
-(cd "$work" && QT_QPA_PLATFORM=offscreen "$build/src/app/dialog_screenshots" \
+(cd "$work" && QT_QPA_PLATFORM=offscreen "$build/tools/dialog_screenshots" \
     "$(basename "$program")" "$root/docs/screenshots")
 echo "screenshots written to docs/screenshots/"

@@ -1,4 +1,5 @@
 #include "files/whole_file_writer.h"
+#include "quarvel_version.h"
 #include "sim/device_server.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/sim_options.h"
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
     const SimOptions& options = *parsed.options;
     if (options.help) {
         std::cout << simUsage();
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "ktv-sim " << kQuarvelVersion << '\n';
         return 0;
     }
     if (!options.flashOutPath.empty() && !canWriteBeside(options.flashOutPath)) {

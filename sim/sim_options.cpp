@@ -42,6 +42,7 @@ Options:
   --once             exit when the loader closes the terminal after a load
   --verbose          log refused frames and the line's events on stderr
   --help             show this text and exit
+  --version          show the version and exit
 
 Frames of another maker, or for another channel, are ignored. A record with a bad checksum is
 answered with status 03, an incomplete one with 02, and one that would need an erased bit
@@ -119,6 +120,8 @@ SimOptionsResult parseSimOptions(std::span<const std::string_view> arguments) {
         const std::string_view argument = arguments[i];
         if (argument == "--help") {
             options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
         } else if (argument == "--pace") {
             options.paced = true;
         } else if (argument == "--once") {

@@ -10,8 +10,6 @@
 namespace quarvel {
 namespace {
 
-constexpr std::uint8_t kEveryChannel = 0x7F;
-
 // The problem in our words, then the system's where they add something.
 std::string withSystemWords(const std::string& text, const std::string& problem,
                             const OpenFailure& failure) {
@@ -63,7 +61,7 @@ std::string explainFile(const FailureFacts& facts) {
 }
 
 std::string explainDevice(const FailureFacts& facts) {
-    if (facts.channel == kEveryChannel) {
+    if (facts.channel == kAllChannels) {
         return "the frames went out to every channel on " + facts.port +
                "; check the cable, the port and that the device is switched on\n";
     }

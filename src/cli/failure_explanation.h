@@ -2,6 +2,7 @@
 
 #include "job/load_failure.h"
 #include "link/byte_channel.h"
+#include "link/command_set.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,7 +17,7 @@ struct FailureFacts {
     std::string file;
     bool bootMode = false;
     // 0 to 15, or 127 for every device.
-    std::uint8_t channel = 0x7F;
+    std::uint8_t channel = kAllChannels;
     // Why the port did not open, when that is how the load ended.
     std::optional<OpenFailure> openFailure;
 };

@@ -12,7 +12,6 @@ namespace quarvel {
 namespace {
 
 constexpr int kHighestChannel = 16;
-constexpr std::uint8_t kEveryChannel = 0x7F;
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -57,7 +56,7 @@ bool setPort(std::string_view text, LoadOptions& options, std::string& error) {
 
 bool setChannel(std::string_view text, LoadOptions& options, std::string& error) {
     if (equalsIgnoringCase(text, "all")) {
-        options.channel = kEveryChannel;
+        options.channel = kAllChannels;
         return true;
     }
     const auto value = wholeNumber(text);

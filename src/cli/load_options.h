@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/command_set.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,7 +20,7 @@ struct LoadOptions {
     // A COM number 1 to 9, or 0 when devicePath names the line directly.
     int portNumber = 0;
     std::string devicePath;
-    std::uint8_t channel = 0x7F;
+    std::uint8_t channel = kAllChannels;
     bool bootMode = false;
     RetryPolicy retry = RetryPolicy::Never;
     ProgressStyle progress = ProgressStyle::None;

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "quarvel_version.h"
 
 #include <array>
 #include <cstdio>
@@ -53,7 +54,7 @@ int run(std::span<char* const> args) {
         return ExitSuccess;
     }
     if (first == "--version") {
-        std::puts("quarvel-cli " QUARVEL_VERSION);
+        std::printf("quarvel-cli %s\n", kQuarvelVersion);
         return ExitSuccess;
     }
     for (const Command& command : kCommands) {

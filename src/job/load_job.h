@@ -71,7 +71,7 @@ private:
     std::unique_ptr<SerialPort> m_port;
     ProgramFile m_file;
     std::int64_t m_fileSize = 0;
-    std::uint8_t m_channel = 0x7F;
+    std::uint8_t m_channel = kAllChannels;
     CommandSet m_commands;
     SectorMap m_sectors{};
 

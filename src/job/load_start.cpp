@@ -56,7 +56,7 @@ int LoadJob::openProgramFile(const std::string& filePath, LoadReporter& reporter
         return fail(reporter, LoadFailure::File);
     }
     m_fileSize = m_file.size();
-    if (scanProgramFile(m_file, m_sectors) == 0) {
+    if (scanProgramFile(m_file, m_sectors) == ScanRefused) {
         reporter.addMessage("First record is invalid");
         return fail(reporter, LoadFailure::File);
     }

@@ -64,7 +64,7 @@ int LoadJob::stepSending(LoadReporter& reporter) {
             m_state = LoadState::Complete;
             return StepAgain;
         }
-        if (parseRecord(m_line.data(), m_recordLength) != 0) {
+        if (parseRecord(m_line.data(), m_recordLength) != RecordValid) {
             return fail(reporter, LoadFailure::File);
         }
         m_bytesSent += m_recordLength + kLineEndLength;

@@ -1,5 +1,7 @@
 #include "link/serial_port.h"
 
+#include "link/command_set.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -9,8 +11,6 @@ namespace {
 
 constexpr std::size_t kPresetLength = 20;
 constexpr std::uint8_t kPresetByte = 0xFF;
-constexpr int kStartByte = 0xF0;
-constexpr int kEndByte = 0xF7;
 constexpr std::int64_t kBodyLimitMs = 2000;
 constexpr int kNothing = -1;
 constexpr int kFailure = -2;
@@ -65,34 +65,31 @@ int SerialPort::readReply(std::span<std::uint8_t> buffer, int timeoutSeconds) {
     if (!isOpen()) {
         return ReplyNoResponse;
     }
-
-    const std::int64_t timeoutMs = std::int64_t{timeoutSeconds} * 1000;
-    const std::int64_t start = nowMs();
-    const auto waited = [this](std::int64_t since) { return nowMs() - since; };
-
-    int value = readByte();
-    while (value == kNothing && waited(start) < timeoutMs) {
-        value = readByte();
-    }
-    if (value == kNothing) {
+    const int startByte = huntStartByte(std::int64_t{timeoutSeconds} * 1000);
+    if (startByte == kNothing) {
         return ReplyNoResponse;
     }
+    if (startByte == kFailure) {
+        return ReplyPortError;
+    }
+    return readReplyBody(startByte, buffer);
+}
 
+int SerialPort::huntStartByte(std::int64_t timeoutMs) {
+    const std::int64_t deadline = nowMs() + timeoutMs;
+    int value = readByte();
     // Bytes before the start byte are noise; when the time-out comes first, the last byte read
     // is taken as the start byte all the same.
-    while (value != kStartByte) {
-        if (value == kFailure) {
-            return ReplyPortError;
-        }
-        if (waited(start) >= timeoutMs) {
-            if (value == kNothing) {
-                return ReplyNoResponse;
-            }
-            break;
+    while (value != kStartOfExclusive) {
+        if (value == kFailure || nowMs() >= deadline) {
+            return value;
         }
         value = readByte();
     }
+    return value;
+}
 
+int SerialPort::readReplyBody(int startByte, std::span<std::uint8_t> buffer) {
     // One place is kept for the terminating 0; a longer frame is read to its end but not stored.
     std::size_t stored = 0;
     bool overflowed = false;
@@ -103,24 +100,24 @@ int SerialPort::readReply(std::span<std::uint8_t> buffer, int timeoutSeconds) {
             overflowed = true;
         }
     };
-    store(value);
+    store(startByte);
 
+    const std::int64_t deadline = nowMs() + kBodyLimitMs;
     bool ended = false;
-    const std::int64_t bodyStart = nowMs();
-    value = readByte();
-    while (!ended && waited(bodyStart) < kBodyLimitMs) {
+    int value = readByte();
+    // A byte read once the deadline has passed is not kept.
+    while (!ended && nowMs() < deadline) {
         if (value == kFailure) {
             return ReplyPortError;
         }
         if (value != kNothing) {
             store(value);
-            ended = value == kEndByte;
+            ended = value == kEndOfExclusive;
         }
         if (!ended) {
             value = readByte();
         }
     }
-
     if (stored < buffer.size()) {
         buffer[stored] = 0;
     }

@@ -39,6 +39,12 @@ public:
     std::int64_t nowMs() const;
 
 private:
+    // The start byte of a reply, or the byte that stands in for it at the time-out; as readByte,
+    // -1 when nothing came and -2 on a port failure.
+    int huntStartByte(std::int64_t timeoutMs);
+    // The rest of the frame after its start byte, within a limit of its own.
+    int readReplyBody(int startByte, std::span<std::uint8_t> buffer);
+
     ChannelOpener m_opener;
     std::unique_ptr<ByteChannel> m_channel;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "job/load_reporter.h"
+#include "link/command_set.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -20,7 +21,7 @@ struct LoadRequest {
     std::string filePath;
     int portNumber = 1;
     // 0 to 15, or 127 for every device.
-    int channel = 127;
+    int channel = kAllChannels;
 };
 
 // The window in which one load runs: a 10 ms timer drives the job one step at a time, the job's

@@ -7,11 +7,11 @@ int portNumberOfIndex(int portIndex) {
 }
 
 int channelOfIndex(int channelIndex) {
-    return channelIndex == 0 ? allDevicesChannel : channelIndex - 1;
+    return channelIndex == 0 ? kAllChannels : channelIndex - 1;
 }
 
 bool isSendableChannel(int channel) {
-    return (channel >= 0 && channel <= 15) || channel == allDevicesChannel;
+    return (channel >= 0 && channel <= 15) || channel == kAllChannels;
 }
 
 std::optional<std::string> folderOfPath(std::string_view path) {

@@ -1,17 +1,16 @@
 #pragma once
 
+#include "link/command_set.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace quarvel {
 
-// The channel that addresses every device, sent for the list's "All".
-inline constexpr int allDevicesChannel = 127;
-
 // Port list index to port number: 0 is COM1. A list without a selection (-1) gives 0.
 int portNumberOfIndex(int portIndex);
-// Channel list index to channel: 0 ("All") is 127, 1 to 16 are 0 to 15; -1 gives -2.
+// Channel list index to channel: 0 ("All") is kAllChannels, 1 to 16 are 0 to 15; -1 gives -2.
 int channelOfIndex(int channelIndex);
 // True for a channel that can travel inside a frame: 0 to 15, or 127. Any other value is not a
 // MIDI data byte (-2 would go out as FE, a real-time byte that receivers take out of the frame,

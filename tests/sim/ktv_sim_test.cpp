@@ -93,7 +93,7 @@ TEST(KtvSimCommandLine, HelpDocumentsEveryOption) {
           "assumed",     "--pace",     "--delay-ms N",   "--fault WHAT", "no-identify",
           "silent",      "no-erase",   "status:N:S[:K]", "restart:N",    "skip:N",
           "drop:N",      "overlong:N", "garbage",        "trickle:MS",   "--flash-out FILE",
-          "--once",      "--verbose",  "--help"}) {
+          "--once",      "--verbose",  "--help",         "--version"}) {
         EXPECT_NE(help.output.find(text), std::string::npos) << text;
     }
 }

@@ -74,14 +74,15 @@ bool renderAll(const std::string& programFile, const QString& folder) {
             return LastValues{0, 0, programFile};
         },
         [](const LastValues&) {},
-        [] { return std::filesystem::temp_directory_path() / "Temp.s21"; },
+        // The screenshots load a program file, never a picture.
+        [] { return std::filesystem::path(); },
         [] { return true; },
     };
     LoaderDialog loader(job, services);
     loader.show();
     bool written = save(framed(loader), folder, "loader_dialog.png");
 
-    LoadingDialog loading(job, {programFile, 1, 127}, &loader);
+    LoadingDialog loading(job, {programFile, 1, kAllChannels}, &loader);
     loading.show();
     runUntil([&] { return loading.progressBar().position() >= 40 || loading.finished(); });
     written = save(framed(loading), folder, "loading_dialog_running.png") && written;
