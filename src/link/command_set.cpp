@@ -83,10 +83,6 @@ std::uint8_t CommandSet::replyStatus(std::span<const std::uint8_t> reply) const 
     return index < reply.size() ? reply[index] : kNoStatus;
 }
 
-bool CommandSet::isAcknowledged(std::span<const std::uint8_t> reply) const {
-    return replyStatus(reply) == StatusAccepted;
-}
-
 int typeNumber(std::span<const std::uint8_t> reply) {
     constexpr std::size_t kHighIndex = 7;
     constexpr std::size_t kLowIndex = 8;

@@ -40,7 +40,6 @@ public:
     void reset(std::uint8_t channel);
     // Once the device has echoed the probe byte; lasts until the next reset.
     void switchToAssumedModel();
-    Dialect dialect() const { return m_dialect; }
 
     std::span<const std::uint8_t> searchFrame() const { return m_search; }
     std::span<const std::uint8_t> identifyFrame() const { return m_identify; }
@@ -51,13 +50,13 @@ public:
     // The frame up to its record text: the caller sends the text and kEndOfExclusive after it.
     std::span<const std::uint8_t> recordFrameHead() const;
 
-    // Where an acknowledgement holds its status byte: 6 normal, 7 assumed-model.
-    int statusIndex() const;
     // The status byte of a reply buffer, or 0xFF when the buffer is too short to hold it.
     std::uint8_t replyStatus(std::span<const std::uint8_t> reply) const;
-    bool isAcknowledged(std::span<const std::uint8_t> reply) const;
 
 private:
+    // Where an acknowledgement holds its status byte: 6 normal, 7 assumed-model.
+    int statusIndex() const;
+
     std::array<std::uint8_t, 8> m_search{};
     std::array<std::uint8_t, 8> m_identify{};
     std::array<std::uint8_t, 7> m_handshake{};

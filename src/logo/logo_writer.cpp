@@ -15,8 +15,8 @@ constexpr std::uint16_t kRecordStep = kLogoRecordDataBytes;
 constexpr std::array<std::uint8_t, kLogoRecordDataBytes> kConvertedLogoHeader = {
     0x6C, 0x6F, 0x67, 0x6F, 0x06, 0x72, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
-} // namespace
-
+// Writes the two hex digits of byte (upper case) at position and moves position past them;
+// nothing is written when they would not fit in text.
 void appendHexByte(std::uint8_t byte, std::span<char> text, std::size_t& position) {
     constexpr std::string_view kDigits = "0123456789ABCDEF";
     if (position > text.size() || text.size() - position < 2) {
@@ -25,6 +25,8 @@ void appendHexByte(std::uint8_t byte, std::span<char> text, std::size_t& positio
     text[position++] = kDigits[byte >> 4];
     text[position++] = kDigits[byte & 0x0F];
 }
+
+} // namespace
 
 void LogoWriter::reset() {
     m_address = kConvertedLogoAddress;

@@ -14,10 +14,6 @@ namespace quarvel {
 inline constexpr std::uint16_t kConvertedLogoAddress = 0x6390;
 inline constexpr std::size_t kLogoRecordDataBytes = 16;
 
-// Writes the two hex digits of byte (upper case) at position and moves position past them;
-// nothing is written when they would not fit in text.
-void appendHexByte(std::uint8_t byte, std::span<char> text, std::size_t& position);
-
 // Writes the logo file's records: the built-in logo, then the converted logo's header and raster.
 class LogoWriter {
 public:
@@ -25,11 +21,12 @@ public:
     void reset();
     // The preamble with the built-in logo, the header record and the 56 raster records.
     void writeLogo(const LogoRaster& raster, LogoLineOutput& output);
+
+private:
     // One S1 record at the record address, which then moves on by 10h.
     void writeDataRecord(std::span<const std::uint8_t, kLogoRecordDataBytes> data,
                          LogoLineOutput& output);
 
-private:
     // "S1", count, two address bytes, sixteen data bytes and the checksum: 42 characters.
     static constexpr std::size_t kRecordLineLength = 4 + 2 * (2 + kLogoRecordDataBytes + 1);
 

@@ -36,7 +36,7 @@ TEST(SerialPortOnPseudoTerminal, FrameReachesKtvSimAndItsAcknowledgementComesBac
         ASSERT_TRUE(port.writeByte(byte));
     }
     ASSERT_EQ(port.readReply(reply, 20), ReplyComplete);
-    EXPECT_TRUE(commands.isAcknowledged(reply));
+    EXPECT_EQ(commands.replyStatus(reply), StatusAccepted);
     EXPECT_EQ(reply[8], 0x00); // the reader's terminator after F7
 
     ASSERT_TRUE(port.writeByte(kProbeByte));

@@ -62,7 +62,8 @@ int loadSmallProgram(SerialPort& port) {
     commands.reset(kAllChannels);
     std::array<std::uint8_t, 32> reply{};
     port.write(commands.eraseFrame(3));
-    if (port.readReply(reply, 20) != ReplyComplete || !commands.isAcknowledged(reply)) {
+    if (port.readReply(reply, 20) != ReplyComplete ||
+        commands.replyStatus(reply) != StatusAccepted) {
         return -1;
     }
     for (const std::string line : {"S00600004844521B", "S1058000010277", "S9030000FC"}) {
@@ -73,7 +74,7 @@ int loadSmallProgram(SerialPort& port) {
         if (result != ReplyComplete) {
             return result;
         }
-        if (!commands.isAcknowledged(reply)) {
+        if (commands.replyStatus(reply) != StatusAccepted) {
             return 10 + commands.replyStatus(reply);
         }
     }

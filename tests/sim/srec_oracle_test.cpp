@@ -84,13 +84,13 @@ TEST(DeviceAgainstSrecCat, ProgramsWhatTheRecordsSay) {
         std::array<std::uint8_t, 32> reply{};
         port.write(commands.eraseFrame(c.sector));
         ASSERT_EQ(port.readReply(reply, 20), ReplyComplete);
-        ASSERT_TRUE(commands.isAcknowledged(reply));
+        ASSERT_EQ(commands.replyStatus(reply), StatusAccepted);
         for (const std::string& line : lines) {
             port.write(commands.recordFrameHead());
             port.write(std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
             port.writeByte(kEndOfExclusive);
             ASSERT_EQ(port.readReply(reply, 2), ReplyComplete) << line;
-            ASSERT_TRUE(commands.isAcknowledged(reply)) << line;
+            ASSERT_EQ(commands.replyStatus(reply), StatusAccepted) << line;
         }
         const auto flash = device.flash();
         EXPECT_EQ(Bytes(flash.begin() + c.address, flash.begin() + c.address + c.length), data);
