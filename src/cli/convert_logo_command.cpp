@@ -1,13 +1,12 @@
 #include "cli/commands.h"
+#include "cli/logo_messages.h"
 #include "cli/option_parser.h"
 #include "cli/usage.h"
 #include "logo/gif_reader.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace quarvel {
 namespace {
@@ -21,26 +20,6 @@ constexpr std::string_view kConvertLogoHelp =
 // The reader names every version but 87a unknown, the common 89a too, yet reads them all alike.
 constexpr std::string_view kUnknownVersion = "unknown GIF version number";
 constexpr std::string_view kUnknownVersionNote = " (the picture is read as usual)";
-
-std::string failureText(LogoConversionFailure failure, const std::string& gif,
-                        const std::string& output) {
-    switch (failure) {
-    case LogoConversionFailure::GifNotOpened: {
-        std::error_code error;
-        const bool exists = std::filesystem::exists(gif, error);
-        return gif + ": " + (exists ? "cannot be read as a picture" : "no such file");
-    }
-    case LogoConversionFailure::OutputNotCreated:
-        return output + ": cannot be created";
-    case LogoConversionFailure::GifEndedEarly:
-        return gif + ": the picture ends before its trailer; it is truncated or damaged";
-    case LogoConversionFailure::OutputNotWritten:
-        return output + ": cannot be written";
-    case LogoConversionFailure::None:
-        break;
-    }
-    return gif + ": not converted";
-}
 
 void printPreview(const LogoRaster& raster) {
     std::string line(kLogoWidth, '.');
@@ -78,14 +57,11 @@ int runConvertLogo(std::span<char* const> args) {
     LogoConversionReport report;
     if (convertGifToLogo(gif, output, diagnostics, report) != 0) {
         std::fprintf(stderr, "quarvel-cli: %s; no logo file written\n",
-                     failureText(report.failure, gif, output).c_str());
+                     logoFailureText(report.failure, gif, output).c_str());
         return ExitFailure;
     }
     if (report.pictureClipped) {
-        std::fprintf(stderr,
-                     "quarvel-cli: warning: %s is larger than 128 x 56 pixels; only the top-left "
-                     "128 x 56 pixels are used\n",
-                     gif.c_str());
+        warnPictureClipped("quarvel-cli", gif);
     }
     std::printf("%s: logo written to %s\n", gif.c_str(), output.c_str());
     if (parsed.given("--preview")) {
