@@ -1,6 +1,7 @@
 #include "app/boot_mode.h"
 #include "app/port_device.h"
 #include "app/settings_location.h"
+#include "tests/support/scoped_environment.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -53,12 +54,8 @@ TEST(SettingsLocationTest, FileIsNamedAfterTheExecutableInTheConfigFolder) {
         {"same name elsewhere shares", "/xdg", "/home/op", "/tmp/x/quarvel", "/xdg/quarvel.INI"},
     };
     for (const auto& c : cases) {
-        if (c.xdgConfigHome != nullptr) {
-            ::setenv("XDG_CONFIG_HOME", c.xdgConfigHome, 1);
-        } else {
-            ::unsetenv("XDG_CONFIG_HOME");
-        }
-        ::setenv("HOME", c.home, 1);
+        const test::ScopedEnvironment xdg("XDG_CONFIG_HOME", c.xdgConfigHome);
+        const test::ScopedEnvironment home("HOME", c.home);
         EXPECT_EQ(settingsFilePath(c.executable), c.expected) << c.name;
     }
 }

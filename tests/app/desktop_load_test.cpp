@@ -20,7 +20,7 @@ namespace {
 TEST(DesktopLoadTest, GoLoadsIntoKtvSimThroughThePortNamedInTheSettings) {
     TemporaryFolder folder;
     ::setenv("XDG_CONFIG_HOME", (folder.path() / "config").c_str(), 1);
-    testing::KtvSimProcess sim({});
+    test::KtvSimProcess sim({});
     ASSERT_FALSE(sim.terminalPath().empty());
     std::filesystem::create_directories(folder.path() / "config");
     std::ofstream(folder.path() / "config" / "quarvel.INI")

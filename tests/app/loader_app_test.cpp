@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A private configuration and cache folder for each test.
-class LoaderAppTest : public ::testing::Test {
+class LoaderAppTest : public testing::Test {
 protected:
     void SetUp() override {
         m_root = fs::temp_directory_path() / ("loader_app_test_" + std::to_string(::getpid()));

@@ -11,12 +11,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProfileFileTest : public ::testing::Test {
+class ProfileFileTest : public testing::Test {
 protected:
     void SetUp() override {
         m_folder = fs::temp_directory_path() /
                    ("profile_file_test_" + std::to_string(::getpid()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                    testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }

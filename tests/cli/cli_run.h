@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace quarvel::testing {
+namespace quarvel::test {
 
 struct CliRun {
     int exitCode = -1;
@@ -53,4 +53,4 @@ inline CliRun runCli(const std::vector<std::string>& args) {
     return run;
 }
 
-} // namespace quarvel::testing
+} // namespace quarvel::test

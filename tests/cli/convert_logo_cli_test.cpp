@@ -11,8 +11,8 @@
 namespace quarvel {
 namespace {
 
-using testing::CliRun;
-using testing::runCli;
+using test::CliRun;
+using test::runCli;
 
 const std::string kPictures = QUARVEL_PICTURE_DIR;
 

@@ -16,7 +16,7 @@ void PrintTo(const EscapeCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class JsonString : public ::testing::TestWithParam<EscapeCase> {};
+class JsonString : public testing::TestWithParam<EscapeCase> {};
 
 TEST_P(JsonString, EscapesWhatJsonForbidsAndKeepsTheRest) {
     EXPECT_EQ(jsonString(GetParam().text), GetParam().json);
@@ -24,13 +24,13 @@ TEST_P(JsonString, EscapesWhatJsonForbidsAndKeepsTheRest) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, JsonString,
-    ::testing::Values(EscapeCase{"Empty", "", R"("")"},
-                      EscapeCase{"QuoteAndBackslash", R"(say "C:\dev")", R"("say \"C:\\dev\"")"},
-                      EscapeCase{"LineEnds", "a\r\nb\t", R"("a\r\nb\t")"},
-                      EscapeCase{"OtherControlCharacters", std::string("\x01\x1f\0", 3),
-                                 R"("\u0001\u001f\u0000")"},
-                      EscapeCase{"Utf8PassesThrough", "Gerät ø", R"("Gerät ø")"}),
-    [](const ::testing::TestParamInfo<EscapeCase>& info) { return info.param.name; });
+    testing::Values(EscapeCase{"Empty", "", R"("")"},
+                    EscapeCase{"QuoteAndBackslash", R"(say "C:\dev")", R"("say \"C:\\dev\"")"},
+                    EscapeCase{"LineEnds", "a\r\nb\t", R"("a\r\nb\t")"},
+                    EscapeCase{"OtherControlCharacters", std::string("\x01\x1f\0", 3),
+                               R"("\u0001\u001f\u0000")"},
+                    EscapeCase{"Utf8PassesThrough", "Gerät ø", R"("Gerät ø")"}),
+    [](const testing::TestParamInfo<EscapeCase>& info) { return info.param.name; });
 
 TEST(JsonObjectTest, JoinsMembersInOrderWithNullForTheUnknown) {
     JsonObject object;

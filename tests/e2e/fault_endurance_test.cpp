@@ -16,7 +16,7 @@ namespace quarvel::endurance {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::KtvSimProcess;
+using test::KtvSimProcess;
 
 const std::string kProgram = QUARVEL_PROGRAM_DIR "/spread.a21";
 const std::string kImage = QUARVEL_PROGRAM_DIR "/spread.bin";
@@ -41,7 +41,7 @@ std::vector<std::uint8_t> contents(const fs::path& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-class FaultEndurance : public ::testing::TestWithParam<EnduranceCase> {
+class FaultEndurance : public testing::TestWithParam<EnduranceCase> {
 protected:
     void SetUp() override {
         m_folder = fs::temp_directory_path() /
@@ -106,7 +106,7 @@ const Messages kCompletes = identifiedStart() + Messages{kComplete};
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultEndurance,
-    ::testing::Values(
+    testing::Values(
         EnduranceCase{"LineDropsAtRecordFive",
                       {"--fault", "drop:5"},
                       {},

@@ -12,8 +12,8 @@
 namespace quarvel {
 namespace {
 
-using testing::GeneratedFixture;
-using testing::kGeneratedFixtures;
+using test::GeneratedFixture;
+using test::kGeneratedFixtures;
 
 std::string fixturePath(const GeneratedFixture& fixture) {
     return std::string(QUARVEL_FIXTURE_DIR) + "/" + fixture.name + ".a21";
@@ -33,7 +33,7 @@ char otherDigit(char digit) {
     return digit == '0' ? '1' : '0';
 }
 
-class GeneratedFileTest : public ::testing::TestWithParam<GeneratedFixture> {};
+class GeneratedFileTest : public testing::TestWithParam<GeneratedFixture> {};
 
 TEST_P(GeneratedFileTest, ScanGivesVerdictAndSectorsOfDataRanges) {
     const GeneratedFixture& fixture = GetParam();
@@ -78,7 +78,7 @@ TEST_P(GeneratedFileTest, RecordsParseAndEveryDigitIsChecked) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tools, GeneratedFileTest, ::testing::ValuesIn(kGeneratedFixtures),
+INSTANTIATE_TEST_SUITE_P(Tools, GeneratedFileTest, testing::ValuesIn(kGeneratedFixtures),
                          [](const auto& info) { return info.param.name; });
 
 } // namespace

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace quarvel::testing {
+namespace quarvel::test {
 
 // Program files written by objcopy and srec_cat in the test build (tests/image/CMakeLists.txt),
 // with the verdict and the sectors that their data ranges imply.
@@ -47,4 +47,4 @@ inline const std::vector<GeneratedFixture> kGeneratedFixtures{
     {"srec_no_header", false, {}},
 };
 
-} // namespace quarvel::testing
+} // namespace quarvel::test

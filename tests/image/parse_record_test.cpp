@@ -26,7 +26,7 @@ void PrintTo(const ParseCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ParseRecordTest : public ::testing::TestWithParam<ParseCase> {};
+class ParseRecordTest : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseRecordTest, GivesResultAndLength) {
     const ParseCase& c = GetParam();
@@ -77,7 +77,7 @@ const ParseCase kParseCases[] = {
     {"CountZeroS5", "S500FF", RecordMalformed, 4},
 };
 
-INSTANTIATE_TEST_SUITE_P(Lines, ParseRecordTest, ::testing::ValuesIn(kParseCases),
+INSTANTIATE_TEST_SUITE_P(Lines, ParseRecordTest, testing::ValuesIn(kParseCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

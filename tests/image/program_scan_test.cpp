@@ -14,7 +14,7 @@
 namespace quarvel {
 namespace {
 
-using testing::TempFile;
+using test::TempFile;
 
 const std::string kHeader = "S00600004844521B";
 const std::string kEnd = "S9030000FC";
@@ -61,7 +61,7 @@ void PrintTo(const ScanCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ScanProgramFileTest : public ::testing::TestWithParam<ScanCase> {};
+class ScanProgramFileTest : public testing::TestWithParam<ScanCase> {};
 
 TEST_P(ScanProgramFileTest, GivesVerdictAndSectorsAndRewinds) {
     const ScanCase& c = GetParam();
@@ -174,7 +174,7 @@ const ScanCase kScanCases[] = {
     {"DataBadChecksum", joined({kHeader, "S1041234AB0B", kEnd}), ScanFinding::BadChecksum, 2, {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Files, ScanProgramFileTest, ::testing::ValuesIn(kScanCases),
+INSTANTIATE_TEST_SUITE_P(Files, ScanProgramFileTest, testing::ValuesIn(kScanCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -11,7 +11,7 @@
 namespace quarvel {
 namespace {
 
-using testing::TempFile;
+using test::TempFile;
 
 struct LineCase {
     const char* name;
@@ -31,7 +31,7 @@ void PrintTo(const LineCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ReadRecordLineTest : public ::testing::TestWithParam<LineCase> {};
+class ReadRecordLineTest : public testing::TestWithParam<LineCase> {};
 
 TEST_P(ReadRecordLineTest, ReadsLinesThenEndsAndRewinds) {
     const LineCase& c = GetParam();
@@ -104,7 +104,7 @@ const LineCase kLineCases[] = {
     blockEdgeCase("CrLastByteOfFile", "", {"\r"}),
 };
 
-INSTANTIATE_TEST_SUITE_P(Files, ReadRecordLineTest, ::testing::ValuesIn(kLineCases),
+INSTANTIATE_TEST_SUITE_P(Files, ReadRecordLineTest, testing::ValuesIn(kLineCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProgramFileTest, RefusesWhatIsNotAnExistingFileAndCreatesNothing) {

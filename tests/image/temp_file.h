@@ -7,14 +7,14 @@
 #include <string_view>
 #include <unistd.h>
 
-namespace quarvel::testing {
+namespace quarvel::test {
 
 // A file holding the given bytes for the length of one test, removed afterwards.
 class TempFile {
 public:
     explicit TempFile(std::string_view contents) {
         static int serial = 0;
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
         // The process id keeps apart the same test run from two build trees at once.
         std::string name = "quarvel_" + std::to_string(::getpid()) + "_" + test->test_suite_name() +
                            "_" + test->name() + "_" + std::to_string(serial++) + ".a21";
@@ -40,4 +40,4 @@ private:
     std::filesystem::path m_path;
 };
 
-} // namespace quarvel::testing
+} // namespace quarvel::test

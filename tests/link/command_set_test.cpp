@@ -26,7 +26,7 @@ void PrintTo(const FrameCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class Frames : public ::testing::TestWithParam<FrameCase> {};
+class Frames : public testing::TestWithParam<FrameCase> {};
 
 TEST_P(Frames, CarryTheChannelOfTheLoad) {
     const FrameCase& c = GetParam();
@@ -57,7 +57,7 @@ const auto eraseOf = [](int sector) {
 
 INSTANTIATE_TEST_SUITE_P(
     BothDialects, Frames,
-    ::testing::Values(
+    testing::Values(
         FrameCase{
             "Search", Dialect::Normal, search, {0xF0, 0x00, 0x3C, 0x51, ch, 0x06, 0x10, 0xF7}},
         FrameCase{

@@ -5,6 +5,6 @@
 // must work the same way here.
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
+    testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,8 +8,8 @@
 namespace quarvel {
 namespace {
 
-using testing::Arrival;
-using testing::Script;
+using test::Arrival;
+using test::Script;
 using Bytes = std::vector<std::uint8_t>;
 
 // Bytes that all arrive at one moment.
@@ -59,13 +59,13 @@ void PrintTo(const ReplyCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class ReadReply : public ::testing::TestWithParam<ReplyCase> {};
+class ReadReply : public testing::TestWithParam<ReplyCase> {};
 
 TEST_P(ReadReply, ResultBufferAndDuration) {
     const ReplyCase& c = GetParam();
     auto script = std::make_shared<Script>();
     script->arrivals.assign(c.arrivals.begin(), c.arrivals.end());
-    SerialPort port(testing::scriptedOpener(script));
+    SerialPort port(test::scriptedOpener(script));
     ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
 
     Bytes buffer(64, 0xAA);
@@ -85,7 +85,7 @@ Bytes withTerminator(Bytes bytes) {
 
 INSTANTIATE_TEST_SUITE_P(
     OnVirtualTime, ReadReply,
-    ::testing::Values(
+    testing::Values(
         ReplyCase{"CompleteFrameAtOnce", at(0, kAck), 2, ReplyComplete, withTerminator(kAck), 0, 0},
         ReplyCase{"SixByteReplyEndsAtIndexSix",
                   at(0, {0xF0, 0x00, 0x3C, 0x51, 0x05, 0xF7}),
@@ -161,7 +161,7 @@ TEST(ReadReplyBounds, NeverStoresPastTheBufferAndReadsTheNextFrameClean) {
         for (const Arrival& arrival : at(0, longFrame) + at(0, kAck)) {
             script->arrivals.push_back(arrival);
         }
-        SerialPort port(testing::scriptedOpener(script));
+        SerialPort port(test::scriptedOpener(script));
         ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
 
         Bytes memory(kCapacity + 8, 0xAA);

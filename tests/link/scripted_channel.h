@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-namespace quarvel::testing {
+namespace quarvel::test {
 
 // What arrives on a scripted line: a byte, or a failure of the line, at a virtual moment.
 struct Arrival {
@@ -61,4 +61,4 @@ inline ChannelOpener scriptedOpener(std::shared_ptr<Script> script) {
     return [script](const SerialSettings&) { return std::make_unique<ScriptedChannel>(script); };
 }
 
-} // namespace quarvel::testing
+} // namespace quarvel::test

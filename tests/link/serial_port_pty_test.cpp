@@ -10,7 +10,7 @@
 namespace quarvel {
 namespace {
 
-using testing::KtvSimProcess;
+using test::KtvSimProcess;
 
 ChannelOpener openerFor(const std::string& path) {
     return qtSerialOpener([path](int) { return path; });

@@ -6,7 +6,7 @@
 namespace quarvel {
 namespace {
 
-using testing::Script;
+using test::Script;
 
 TEST(SerialPort, OpenFailsWhenTheLineCannotBeOpened) {
     struct Case {
@@ -26,7 +26,7 @@ TEST(SerialPort, OpenFailsWhenTheLineCannotBeOpened) {
 
 TEST(SerialPort, CloseDiscardsPendingBytesAndIsHarmlessTwice) {
     auto script = std::make_shared<Script>();
-    SerialPort port(testing::scriptedOpener(script));
+    SerialPort port(test::scriptedOpener(script));
     ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
     EXPECT_TRUE(port.isOpen());
     EXPECT_TRUE(port.writeByte(0xFE));
@@ -41,7 +41,7 @@ TEST(SerialPort, CloseDiscardsPendingBytesAndIsHarmlessTwice) {
 
 TEST(SerialPort, ReopeningReleasesTheEarlierLineFirst) {
     auto script = std::make_shared<Script>();
-    SerialPort port(testing::scriptedOpener(script));
+    SerialPort port(test::scriptedOpener(script));
     ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
     ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
     EXPECT_EQ(script->discards, 1);

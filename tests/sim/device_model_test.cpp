@@ -74,7 +74,7 @@ void PrintTo(const ExchangeCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class Exchanges : public ::testing::TestWithParam<ExchangeCase> {};
+class Exchanges : public testing::TestWithParam<ExchangeCase> {};
 
 TEST_P(Exchanges, AnswerAsTheDeviceDoes) {
     const ExchangeCase& c = GetParam();
@@ -115,7 +115,7 @@ const Bytes kOverlongAck = frame(0x7F, Bytes{0x19, 0x00} + Bytes(100, 0x00));
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, Exchanges,
-    ::testing::Values(
+    testing::Values(
         ExchangeCase{"SearchIsAcknowledged", {}, kSearch, ack(0)},
         ExchangeCase{"IdentifyGivesTypeThenVersion",
                      {},

@@ -7,7 +7,7 @@
 
 extern char** environ;
 
-namespace quarvel::testing {
+namespace quarvel::test {
 
 KtvSimProcess::KtvSimProcess(const std::vector<std::string>& arguments) {
     int pipeFds[2];
@@ -66,4 +66,4 @@ std::optional<int> KtvSimProcess::waitForExit() {
     return std::nullopt;
 }
 
-} // namespace quarvel::testing
+} // namespace quarvel::test

@@ -5,7 +5,7 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace quarvel::testing {
+namespace quarvel::test {
 
 // A ktv-sim started for one test, stopped with SIGTERM when the object goes.
 class KtvSimProcess {
@@ -27,4 +27,4 @@ private:
     std::string m_terminalPath;
 };
 
-} // namespace quarvel::testing
+} // namespace quarvel::test

@@ -18,7 +18,7 @@ namespace quarvel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::KtvSimProcess;
+using test::KtvSimProcess;
 using Bytes = std::vector<std::uint8_t>;
 
 struct RunResult {
@@ -39,10 +39,10 @@ RunResult runKtvSim(const std::string& arguments) {
 }
 
 // A folder of its own for each test, removed afterwards.
-class KtvSim : public ::testing::Test {
+class KtvSim : public testing::Test {
 protected:
     void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
         m_folder = fs::temp_directory_path() /
                    ("quarvel-ktv-sim-" + std::to_string(::getpid()) + "-" + test->name());
         fs::create_directories(m_folder);

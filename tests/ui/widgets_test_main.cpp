@@ -4,7 +4,7 @@
 // The dialogs need a QApplication; the tests run on the offscreen platform, also when CTest lists
 // them without the test environment.
 int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
+    testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
