@@ -9,7 +9,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 status=0
 for target in program_file_fuzzer gif_logo_fuzzer reply_reader_fuzzer device_model_fuzzer \
-    load_job_fuzzer; do
+    load_job_fuzzer settings_file_fuzzer; do
     # The corpus grows across runs in the build tree; the seeds stay as they are.
     corpus="$build/corpus/$target"
     artifacts="$build/artifacts/$target/"
