@@ -1,7 +1,5 @@
 #include "fuzz/played_line.h"
 
-#include <algorithm>
-
 namespace quarvel::fuzzing {
 
 namespace {
@@ -9,7 +7,6 @@ namespace {
 constexpr std::uint8_t kEscape = 0xFD;
 constexpr std::uint8_t kLineFailure = 0xFF;
 constexpr std::int64_t kPauseStepMs = 50;
-constexpr std::int64_t kReadWaitMs = 100;
 constexpr int kFailureValue = -2;
 
 } // namespace
@@ -20,27 +17,16 @@ public:
 
     bool write(std::span<const std::uint8_t>) override { return true; }
 
-    int readByte() override {
-        auto& arrivals = m_line.m_arrivals;
-        std::int64_t& now = m_line.m_nowMs;
-        if (arrivals.empty() || arrivals.front().atMs > now + kReadWaitMs) {
-            now += kReadWaitMs;
-            return -1;
-        }
-        now = std::max(now, arrivals.front().atMs);
-        const int value = arrivals.front().value;
-        arrivals.pop_front();
-        return value;
-    }
+    int readByte() override { return m_line.m_line.read(); }
 
     // What has arrived and not been read is dropped; what is still on its way comes later.
     void discardPending() override {
-        auto& arrivals = m_line.m_arrivals;
-        while (!arrivals.empty() && arrivals.front().atMs <= m_line.m_nowMs) {
+        auto& arrivals = m_line.m_line.arrivals;
+        while (!arrivals.empty() && arrivals.front().atMs <= m_line.m_line.nowMs) {
             arrivals.pop_front();
         }
     }
-    std::int64_t nowMs() const override { return m_line.m_nowMs; }
+    std::int64_t nowMs() const override { return m_line.m_line.nowMs; }
 
 private:
     PlayedLine& m_line;
@@ -50,14 +36,14 @@ PlayedLine::PlayedLine(std::span<const std::uint8_t> input) {
     std::int64_t at = 0;
     for (std::size_t i = 0; i < input.size(); ++i) {
         if (input[i] != kEscape || i + 1 == input.size()) {
-            m_arrivals.push_back({at, input[i]});
+            m_line.arrivals.push_back({at, input[i]});
             continue;
         }
         const std::uint8_t code = input[++i];
         if (code == kEscape) {
-            m_arrivals.push_back({at, kEscape});
+            m_line.arrivals.push_back({at, kEscape});
         } else if (code == kLineFailure) {
-            m_arrivals.push_back({at, kFailureValue});
+            m_line.arrivals.push_back({at, kFailureValue});
         } else {
             at += (code + 1) * kPauseStepMs;
         }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "link/byte_channel.h"
+#include "sim/virtual_line.h"
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <span>
 
@@ -19,18 +19,12 @@ public:
 
     // Opens a channel onto this line; the line must outlive it.
     ChannelOpener opener();
-    std::int64_t nowMs() const { return m_nowMs; }
+    std::int64_t nowMs() const { return m_line.nowMs; }
 
 private:
     friend class PlayedChannel;
 
-    struct Arrival {
-        std::int64_t atMs;
-        int value;
-    };
-
-    std::deque<Arrival> m_arrivals;
-    std::int64_t m_nowMs = 0;
+    VirtualLine m_line;
 };
 
 } // namespace quarvel::fuzzing

@@ -1,14 +1,6 @@
 #include "sim/sim_link.h"
 
-#include <deque>
-
 namespace quarvel {
-
-namespace {
-
-constexpr std::int64_t kReadWaitMs = 100;
-
-} // namespace
 
 class SimChannel final : public ByteChannel {
 public:
@@ -23,11 +15,11 @@ public:
             if (device.lineDropped()) {
                 return false;
             }
-            const std::int64_t readyAt = m_link.m_nowMs + device.replyDelayMs();
+            const std::int64_t readyAt = m_link.m_line.nowMs + device.replyDelayMs();
             const std::vector<std::uint8_t> answer = device.receive(byte);
             for (std::size_t i = 0; i < answer.size(); ++i) {
                 const auto pauses = static_cast<std::int64_t>(i) * device.bytePauseMs();
-                m_incoming.push_back({readyAt + pauses, answer[i]});
+                m_link.m_line.arrivals.push_back({readyAt + pauses, answer[i]});
             }
         }
         return !device.lineDropped();
@@ -37,29 +29,15 @@ public:
         if (m_link.m_device.lineDropped()) {
             return -2;
         }
-        std::int64_t& now = m_link.m_nowMs;
-        if (m_incoming.empty() || m_incoming.front().readyAt > now + kReadWaitMs) {
-            now += kReadWaitMs;
-            return -1;
-        }
-        now = std::max(now, m_incoming.front().readyAt);
-        const std::uint8_t byte = m_incoming.front().byte;
-        m_incoming.pop_front();
-        return byte;
+        return m_link.m_line.read();
     }
 
-    void discardPending() override { m_incoming.clear(); }
+    void discardPending() override { m_link.m_line.arrivals.clear(); }
 
-    std::int64_t nowMs() const override { return m_link.m_nowMs; }
+    std::int64_t nowMs() const override { return m_link.m_line.nowMs; }
 
 private:
-    struct Incoming {
-        std::int64_t readyAt;
-        std::uint8_t byte;
-    };
-
     SimLink& m_link;
-    std::deque<Incoming> m_incoming;
 };
 
 ChannelOpener SimLink::opener() {
@@ -68,6 +46,8 @@ ChannelOpener SimLink::opener() {
             return nullptr;
         }
         ++m_opens;
+        // A line opened again hears nothing of what was sent before.
+        m_line.arrivals.clear();
         return std::make_unique<SimChannel>(*this);
     };
 }

@@ -2,6 +2,7 @@
 
 #include "link/byte_channel.h"
 #include "sim/device_model.h"
+#include "sim/virtual_line.h"
 
 #include <cstdint>
 
@@ -16,7 +17,7 @@ public:
 
     // Opens a line to the device; nullptr once the device has dropped the line.
     ChannelOpener opener();
-    std::int64_t nowMs() const { return m_nowMs; }
+    std::int64_t nowMs() const { return m_line.nowMs; }
     // How many times the line has been opened.
     int opens() const { return m_opens; }
 
@@ -24,7 +25,7 @@ private:
     friend class SimChannel;
 
     DeviceModel& m_device;
-    std::int64_t m_nowMs = 0;
+    VirtualLine m_line;
     int m_opens = 0;
 };
 

@@ -1,12 +1,10 @@
 #include "scripted_line.h"
 
-#include <algorithm>
 #include <memory>
 
 namespace quarvel::test {
 namespace {
 
-constexpr std::int64_t kReadWaitMs = 100;
 constexpr std::uint8_t kStart = 0xF0;
 constexpr std::uint8_t kEnd = 0xF7;
 constexpr std::uint8_t kProbe = 0xFE;
@@ -47,25 +45,17 @@ public:
     }
 
     int readByte() override {
-        auto& pending = m_line.m_pending;
-        std::int64_t& now = m_line.m_nowMs;
-        if (m_line.m_failed && pending.empty()) {
+        VirtualLine& line = m_line.m_line;
+        if (m_line.m_failed && line.arrivals.empty()) {
             // A failed port answers at once, but never in no time at all.
-            now += 1;
+            line.nowMs += 1;
             return -2;
         }
-        if (pending.empty() || pending.front().readyAt > now + kReadWaitMs) {
-            now += kReadWaitMs;
-            return -1;
-        }
-        now = std::max(now, pending.front().readyAt);
-        const std::uint8_t byte = pending.front().byte;
-        pending.pop_front();
-        return byte;
+        return line.read();
     }
 
-    void discardPending() override { m_line.m_pending.clear(); }
-    std::int64_t nowMs() const override { return m_line.m_nowMs; }
+    void discardPending() override { m_line.m_line.arrivals.clear(); }
+    std::int64_t nowMs() const override { return m_line.m_line.nowMs; }
 
 private:
     ScriptedLine& m_line;
@@ -96,9 +86,9 @@ void ScriptedLine::receive(std::uint8_t byte) {
         answer = m_answers.front();
         m_answers.pop_front();
     }
-    std::int64_t readyAt = m_nowMs;
+    std::int64_t readyAt = m_line.nowMs;
     for (const std::uint8_t reply : answer.bytes) {
-        m_pending.push_back({readyAt, reply});
+        m_line.arrivals.push_back({readyAt, reply});
         readyAt += answer.spacingMs;
     }
     m_failed = m_failed || answer.lineFails;

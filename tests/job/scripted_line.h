@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/byte_channel.h"
+#include "sim/virtual_line.h"
 
 #include <cstdint>
 #include <deque>
@@ -41,17 +42,11 @@ private:
 
     void receive(std::uint8_t byte);
 
-    struct Pending {
-        std::int64_t readyAt;
-        std::uint8_t byte;
-    };
-
     std::deque<ScriptedAnswer> m_answers;
     ScriptedAnswer m_fallback;
     std::vector<std::vector<std::uint8_t>> m_requests;
     std::vector<std::uint8_t> m_frame;
-    std::deque<Pending> m_pending;
-    std::int64_t m_nowMs = 0;
+    VirtualLine m_line;
     bool m_failed = false;
 };
 

@@ -8,7 +8,6 @@
 namespace quarvel {
 namespace {
 
-using test::Arrival;
 using test::Script;
 using Bytes = std::vector<std::uint8_t>;
 
