@@ -1,7 +1,9 @@
 #include "ktv_sim_process.h"
 
 #include <csignal>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,16 +56,24 @@ void KtvSimProcess::terminate() {
 }
 
 std::optional<int> KtvSimProcess::waitForExit() {
-    constexpr int kChecks = 500;
-    for (int i = 0; i < kChecks && m_pid > 0; ++i) {
-        int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        ::usleep(10'000);
+    constexpr int kBoundMs = 5000;
+    if (m_pid <= 0) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    // A process descriptor becomes readable when the process ends: wait for that, not in steps.
+    const int process = static_cast<int>(::syscall(SYS_pidfd_open, m_pid, 0));
+    if (process < 0) {
+        return std::nullopt;
+    }
+    pollfd ended{process, POLLIN, 0};
+    const bool hasEnded = ::poll(&ended, 1, kBoundMs) == 1;
+    ::close(process);
+    int status = 0;
+    if (!hasEnded || ::waitpid(m_pid, &status, 0) != m_pid) {
+        return std::nullopt;
+    }
+    m_pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace quarvel::test
