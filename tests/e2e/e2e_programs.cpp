@@ -22,22 +22,6 @@ const CliPrograms& cliPrograms() {
     return programs;
 }
 
-Lines normalStart() {
-    return {"Initialising",
-            "PC RS232 opened",
-            "Searching for device",
-            "Found Device 271, expecting 271",
-            "Received Acknowledgement",
-            "Erasing flash",
-            "Flash Erased, sending new program"};
-}
-
-Lines echoStart() {
-    return {"Initialising",         "PC RS232 opened",
-            "Searching for device", "Found Device (assuming KTV-271)",
-            "Erasing flash",        "Flash Erased, sending new program"};
-}
-
 Lines joined(Lines first, const Lines& second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "child_process.h"
+#include "tests/support/start_messages.h"
 
 #include <filesystem>
 #include <string>
@@ -16,9 +17,6 @@ struct CliPrograms {
 };
 const CliPrograms& cliPrograms();
 
-// What quarvel-cli prints on standard output for a start-up that finds the device.
-Lines normalStart();
-Lines echoStart();
 Lines joined(Lines first, const Lines& second);
 
 } // namespace quarvel::test

@@ -82,7 +82,7 @@ TEST(LoadSession, PortNumberNamesTheDeviceOfTheSettingsFile) {
                    {"XDG_CONFIG_HOME=" + folder.string()});
     const auto flash = device.stopAndReadFlash();
 
-    EXPECT_EQ(splitLines(run.out), joined(normalStart(), {"Loading complete. No errors"}));
+    EXPECT_EQ(splitLines(run.out), joined(identifiedStart(), {"Loading complete. No errors"}));
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(flash, expectedFlash(cliPrograms().small));
 }
@@ -108,7 +108,7 @@ TEST(LoadSession, GifPictureIsConvertedAndLoaded) {
         runProgram({QUARVEL_CLI, "load", picture.string(), "--port", device.port()});
     const auto flash = device.stopAndReadFlash();
 
-    EXPECT_EQ(splitLines(run.out), joined(normalStart(), {"Loading complete. No errors"}));
+    EXPECT_EQ(splitLines(run.out), joined(identifiedStart(), {"Loading complete. No errors"}));
     EXPECT_EQ(run.exitCode, 0);
     const auto converted = std::filesystem::path(QUARVEL_CLI).parent_path() / "Temp.s21";
     EXPECT_EQ(fileLines(converted).size(), 116u);

@@ -2,20 +2,6 @@
 
 namespace quarvel::endurance {
 
-Messages searchStart() {
-    return {"Initialising", "PC RS232 opened", "Searching for device"};
-}
-
-Messages identifiedStart() {
-    return searchStart() + Messages{"Found Device 271, expecting 271", "Received Acknowledgement",
-                                    "Erasing flash", "Flash Erased, sending new program"};
-}
-
-Messages echoedStart() {
-    return searchStart() + Messages{"Found Device (assuming KTV-271)", "Erasing flash",
-                                    "Flash Erased, sending new program"};
-}
-
 std::string statusRetry(int status) {
     switch (status) {
     case 2:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/start_messages.h"
+
 #include <string>
 #include <vector>
 
@@ -7,12 +9,9 @@ namespace quarvel::endurance {
 
 using Messages = std::vector<std::string>;
 
-// The lines of a start-up that finds a KTV-271 by its identify reply, up to the transfer.
-Messages identifiedStart();
-// The same for a device found only by the probe echo.
-Messages echoedStart();
-// The first lines of every load that gets as far as the search.
-Messages searchStart();
+using test::echoedStart;
+using test::identifiedStart;
+using test::searchStart;
 
 inline const std::string kComplete = "Loading complete. No errors";
 inline const std::string kNoResponseRetry = "No response. Trying record again";

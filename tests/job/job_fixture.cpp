@@ -43,22 +43,6 @@ LoadOutcome runLoad(LoadJob& job, const std::filesystem::path& file, std::vector
     return outcome;
 }
 
-std::vector<std::string> normalStartMessages() {
-    return {"Initialising",
-            "PC RS232 opened",
-            "Searching for device",
-            "Found Device 271, expecting 271",
-            "Received Acknowledgement",
-            "Erasing flash",
-            "Flash Erased, sending new program"};
-}
-
-std::vector<std::string> echoStartMessages() {
-    return {"Initialising",         "PC RS232 opened",
-            "Searching for device", "Found Device (assuming KTV-271)",
-            "Erasing flash",        "Flash Erased, sending new program"};
-}
-
 const Programs& programs() {
     static const Programs files = [] {
         const auto& folder = testFolder();

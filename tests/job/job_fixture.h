@@ -2,6 +2,7 @@
 
 #include "job/load_job.h"
 #include "job/load_reporter.h"
+#include "tests/support/start_messages.h"
 
 #include <deque>
 #include <filesystem>
@@ -50,11 +51,6 @@ inline constexpr int kEveryChannel = 0x7F;
 LoadOutcome runLoad(LoadJob& job, const std::filesystem::path& file,
                     std::vector<bool> retryAnswers = {}, int channel = kEveryChannel,
                     const std::function<void()>& afterStep = {});
-
-// The start-up lines of a load that finds a device of the right type and erases.
-std::vector<std::string> normalStartMessages();
-// The same for a device found only by the probe echo.
-std::vector<std::string> echoStartMessages();
 
 // Programs shared by the tests, written once by srec_cat.
 struct Programs {

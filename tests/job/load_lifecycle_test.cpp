@@ -86,7 +86,7 @@ TEST_P(LoadsInARow, EachLoadStartsAfresh) {
 }
 
 Lines normalLoad() {
-    Lines lines = normalStartMessages();
+    Lines lines = identifiedStart();
     lines.push_back("Loading complete. No errors");
     return lines;
 }

@@ -51,7 +51,7 @@ TEST_P(TransferWithDevice, RetriesRestartsAndSkipsAsTheDeviceAsks) {
 
     const LoadOutcome outcome = runLoad(job, programs().small, c.answers);
 
-    Lines expected = normalStartMessages();
+    Lines expected = identifiedStart();
     expected.insert(expected.end(), c.messages.begin(), c.messages.end());
     EXPECT_EQ(outcome.messages, expected);
     EXPECT_EQ(outcome.result, c.result);
@@ -196,7 +196,7 @@ TEST_P(TransferWithReplies, RetriesTheRecord) {
 
     const LoadOutcome outcome = runLoad(job, programs().small);
 
-    Lines expected = normalStartMessages();
+    Lines expected = identifiedStart();
     expected.push_back(c.message);
     expected.push_back("Loading complete. No errors");
     EXPECT_EQ(outcome.messages, expected);
