@@ -1,4 +1,4 @@
-#include "child_process.h"
+#include "tests/support/child_process.h"
 #include "e2e_programs.h"
 #include "program_files.h"
 #include "simulated_device.h"
