@@ -1,8 +1,9 @@
 #pragma once
 
+#include "tests/support/child_process.h"
+
 #include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace quarvel::test {
@@ -11,7 +12,7 @@ namespace quarvel::test {
 class KtvSimProcess {
 public:
     explicit KtvSimProcess(const std::vector<std::string>& arguments);
-    ~KtvSimProcess();
+    ~KtvSimProcess() { terminate(); }
     KtvSimProcess(const KtvSimProcess&) = delete;
     KtvSimProcess& operator=(const KtvSimProcess&) = delete;
 
@@ -23,7 +24,7 @@ public:
     std::optional<int> waitForExit();
 
 private:
-    pid_t m_pid = -1;
+    RunningProgram m_program;
     std::string m_terminalPath;
 };
 

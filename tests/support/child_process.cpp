@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <sstream>
 #include <stdexcept>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -136,14 +137,34 @@ bool RunningProgram::readLine(std::string& line) {
 }
 
 void RunningProgram::signal(int number) const {
-    ::kill(m_pid, number);
+    if (!m_ended) {
+        ::kill(m_pid, number);
+    }
+}
+
+bool RunningProgram::endsWithin(int milliseconds) const {
+    if (m_ended) {
+        return true;
+    }
+    // A process descriptor becomes readable when the process ends: wait for that, not in steps.
+    const int process = static_cast<int>(::syscall(SYS_pidfd_open, m_pid, 0));
+    if (process < 0) {
+        return false;
+    }
+    pollfd ended{process, POLLIN, 0};
+    const bool hasEnded = ::poll(&ended, 1, milliseconds) == 1;
+    ::close(process);
+    return hasEnded;
 }
 
 int RunningProgram::wait() {
-    int status = 0;
-    ::waitpid(m_pid, &status, 0);
-    m_ended = true;
-    return exitStatus(status);
+    if (!m_ended) {
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_ended = true;
+        m_exitCode = exitStatus(status);
+    }
+    return m_exitCode;
 }
 
 std::string RunningProgram::errorText() const {

@@ -33,7 +33,10 @@ public:
 
     // The next line without its line end; false at the end of the output.
     bool readLine(std::string& line);
+    // Nothing once the program has been waited for.
     void signal(int number) const;
+    // True when the program ends within the time, false when it still runs then.
+    bool endsWithin(int milliseconds) const;
     // Waits for the end and answers the exit status, or -1 for a program ended by a signal.
     int wait();
     std::string errorText() const;
@@ -44,6 +47,7 @@ private:
     std::string m_buffer;
     std::string m_errorPath;
     bool m_ended = false;
+    int m_exitCode = -1;
 };
 
 } // namespace quarvel::test
