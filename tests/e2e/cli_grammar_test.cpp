@@ -1,5 +1,5 @@
-#include "tests/support/child_process.h"
 #include "e2e_programs.h"
+#include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -99,6 +99,14 @@ INSTANTIATE_TEST_SUITE_P(
                     {"load", "a.a21", "-p", "1", "-c", "1", "-c", "2"},
                     2,
                     "--channel is given more than once"},
+        GrammarCase{"LoadRetryAskWithTwoPorts",
+                    {"load", "a.a21", "-p", "1", "-p", "2", "--retry", "ask"},
+                    2,
+                    "--retry ask takes one --port"},
+        GrammarCase{"LoadSamePortTwice",
+                    {"load", "a.a21", "-p", "3", "--port", "COM3"},
+                    2,
+                    "port 'COM3' is given more than once"},
         GrammarCase{"LoadRetryUnknown",
                     {"load", "a.a21", "-p", "1", "--retry", "often"},
                     2,
