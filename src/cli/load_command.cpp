@@ -5,8 +5,9 @@
 #include "cli/failure_explanation.h"
 #include "cli/interrupt.h"
 #include "cli/load_options.h"
+#include "cli/load_output.h"
 #include "cli/logo_staging.h"
-#include "cli/terminal_reporter.h"
+#include "cli/trace_channel.h"
 #include "cli/usage.h"
 #include "job/load_job.h"
 #include "link/qt_serial_channel.h"
@@ -32,7 +33,17 @@ constexpr const char* kLoadHelp =
     "  --retry WHEN     after a record failed three times: ask (default at a terminal),\n"
     "                   always (Try Again) or never (Cancel, the default otherwise)\n"
     "  --progress HOW   bar (default at a terminal), lines (\"NN%\" on standard error for each\n"
-    "                   new percentage) or none\n\n"
+    "                   new percentage) or none\n"
+    "  --json           one JSON object per event on standard output instead of the lines:\n"
+    "                   {\"event\":\"message\",\"text\":\"...\"}\n"
+    "                   {\"event\":\"progress\",\"percent\":N}\n"
+    "                   {\"event\":\"retry\",\"answer\":\"try-again\"|\"cancel\"}\n"
+    "                   {\"event\":\"result\",\"status\":S,\"reason\":R} last, S completed,\n"
+    "                   failed or interrupted, R null or port, file, boot-sector, device,\n"
+    "                   erase, transfer or interrupted; --progress has no effect then\n"
+    "  --trace          every byte on the line, on standard error: one line per frame written\n"
+    "                   (>) and per reply read (<, up to F7 or a pause), after the milliseconds\n"
+    "                   since the port opened: \"trace    1234 ms > F0 00 3C 51 ...\"\n\n"
     "Options take their value as --port 3 or --port=3; -- ends the options.\n"
     "Exit status: 0 the load completed, 1 it failed or was interrupted, 2 bad usage.\n";
 
@@ -60,7 +71,7 @@ void explain(LoadFailure reason, const FailureFacts& facts) {
 
 // Runs the job as the loading dialog does, without the dialog's pause between steps.
 int runJob(LoadJob& job, const std::string& file, const LoadOptions& options,
-           TerminalReporter& reporter) {
+           LoadReporter& reporter) {
     job.reset();
     int result = StepAgain;
     while (result == StepAgain && !interrupted()) {
@@ -102,16 +113,19 @@ int runLoad(std::span<char* const> args) {
     FailureFacts facts{options.devicePath.empty() ? "port " + std::to_string(options.portNumber)
                                                   : options.devicePath,
                        file, options.bootMode, options.channel, std::nullopt};
-    LoadJob job(interruptibleOpener(lineOpener(
-                    options, [&facts](const OpenFailure& why) { facts.openFailure = why; })),
-                options.bootMode);
-    TerminalReporter reporter({}, options.progress, options.retry, interrupted);
-    const int result = runJob(job, file, options, reporter);
+    ChannelOpener line =
+        lineOpener(options, [&facts](const OpenFailure& why) { facts.openFailure = why; });
+    if (options.trace) {
+        line = tracingOpener(std::move(line), stderr);
+    }
+    LoadJob job(interruptibleOpener(std::move(line)), options.bootMode);
+    const auto reporter = makeLoadOutput(options, interrupted);
+    const int result = runJob(job, file, options, *reporter);
     const bool completed = result == StepDone;
-    reporter.finish(!completed);
+    reporter->finish(!completed);
     if (!completed && interrupted()) {
         std::fputs("quarvel-cli load: interrupted; the port and the file are released\n", stderr);
-    } else if (const auto reason = reporter.failure(); !completed && reason) {
+    } else if (const auto reason = reporter->failure(); !completed && reason) {
         explain(*reason, facts);
     }
     return completed ? ExitSuccess : ExitFailure;
