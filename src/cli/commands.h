@@ -20,7 +20,7 @@ inline constexpr std::string_view kConvertLogoUsage =
 int runConvertLogo(std::span<char* const> args);
 inline constexpr std::string_view kLoadUsage =
     "load FILE --port PORT... [--channel CH] [--boot] [--retry ask|always|never] "
-    "[--progress bar|lines|none]";
+    "[--progress bar|lines|none] [--json] [--trace]";
 int runLoad(std::span<char* const> args);
 inline constexpr std::string_view kPortsUsage = "ports [--json]";
 int runPorts(std::span<char* const> args);

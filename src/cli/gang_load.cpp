@@ -9,6 +9,7 @@
 #include "cli/job_loop.h"
 #include "cli/logo_staging.h"
 #include "cli/port_opener.h"
+#include "cli/trace_channel.h"
 #include "job/load_job.h"
 #include "logo/logo_staging.h"
 
@@ -60,15 +61,21 @@ PortOutcome loadOnePort(const LoadOptions& options, const std::string& file, std
     const PortChoice& port = options.ports[load];
     FailureFacts facts{portDescription(port), file, options.bootMode, options.channel,
                        std::nullopt};
-    LoadJob job(interruptibleOpener(portOpener(
-                    port, [&facts](const OpenFailure& why) { facts.openFailure = why; })),
-                options.bootMode);
-    GangReporter reporter(output, load, options.retry, interrupted);
-    if (runJobToEnd(job, file, port.number, options.channel, reporter) == StepDone) {
+    ChannelOpener line =
+        portOpener(port, [&facts](const OpenFailure& why) { facts.openFailure = why; });
+    if (options.trace) {
+        line = tracingOpener(std::move(line), stderr, port.given);
+    }
+    LoadJob job(interruptibleOpener(std::move(line)), options.bootMode);
+    const auto reporter = makeGangLoadOutput(options, output, load, interrupted);
+    const bool completed =
+        runJobToEnd(job, file, port.number, options.channel, *reporter) == StepDone;
+    reporter->finish(!completed);
+    if (completed) {
         return {true};
     }
-    output.message(load, "Error!");
-    const LoadFailure reason = reporter.failure();
+    // A load that ended with no failure told was stopped by Ctrl-C between two steps.
+    const LoadFailure reason = reporter->failure().value_or(LoadFailure::Interrupted);
     if (reason != LoadFailure::Interrupted) {
         explain(output, load, reason, facts);
     }
@@ -95,7 +102,8 @@ int runGangLoad(const LoadOptions& options) {
     for (const PortChoice& port : options.ports) {
         names.push_back(port.given);
     }
-    GangOutput output(names, options.progress, {});
+    // JSON events carry their own percentage.
+    GangOutput output(names, options.json ? ProgressStyle::None : options.progress, {});
     std::vector<PortOutcome> outcomes(options.ports.size());
     std::vector<std::function<void()>> loads;
     for (std::size_t load = 0; load < options.ports.size(); ++load) {
@@ -105,7 +113,8 @@ int runGangLoad(const LoadOptions& options) {
     runAtOnce(loads);
     output.finish();
 
-    for (std::size_t load = 0; load < outcomes.size(); ++load) {
+    // The result events of --json are its summary.
+    for (std::size_t load = 0; load < outcomes.size() && !options.json; ++load) {
         output.message(load,
                        outcomes[load].completed
                            ? std::string("completed")

@@ -1,11 +1,23 @@
 #include "cli/gang_reporter.h"
 
+#include "cli/json_reporter.h"
 #include "cli/retry_prompt.h"
 
+#include <cstdio>
 #include <string>
 #include <utility>
 
 namespace quarvel {
+namespace {
+
+// The policy's answer, told on the error stream under the port's name.
+bool answerByPolicy(GangOutput& output, std::size_t load, RetryPolicy retry) {
+    const bool tryAgain = retry == RetryPolicy::Always;
+    output.note(load, std::string(kRetryPrompt) + (tryAgain ? " Try Again" : " Cancel"));
+    return tryAgain;
+}
+
+} // namespace
 
 GangReporter::GangReporter(GangOutput& output, std::size_t load, RetryPolicy retry,
                            std::function<bool()> stopped)
@@ -23,23 +35,36 @@ void GangReporter::setPercentage(int percent) {
 }
 
 bool GangReporter::askRetry() {
-    if (m_stopped()) {
-        return false;
-    }
-    const bool tryAgain = m_retry == RetryPolicy::Always;
-    m_output.note(m_load, std::string(kRetryPrompt) + (tryAgain ? " Try Again" : " Cancel"));
-    return tryAgain;
+    return !m_stopped() && answerByPolicy(m_output, m_load, m_retry);
 }
 
 void GangReporter::failed(LoadFailure reason) {
     m_failure = reason;
 }
 
-LoadFailure GangReporter::failure() const {
-    if (m_stopped() || !m_failure) {
+void GangReporter::finish(bool failed) {
+    if (failed) {
+        m_output.message(m_load, "Error!");
+    }
+}
+
+std::optional<LoadFailure> GangReporter::failure() const {
+    // An interrupted load fails on a port that stopped answering; that is not the device's fault.
+    if (m_failure && m_stopped()) {
         return LoadFailure::Interrupted;
     }
-    return *m_failure;
+    return m_failure;
+}
+
+std::unique_ptr<LoadOutput> makeGangLoadOutput(const LoadOptions& options, GangOutput& output,
+                                               std::size_t load, std::function<bool()> stopped) {
+    if (!options.json) {
+        return std::make_unique<GangReporter>(output, load, options.retry, std::move(stopped));
+    }
+    return std::make_unique<JsonReporter>(
+        stdout, output.port(load),
+        [&output, load, retry = options.retry] { return answerByPolicy(output, load, retry); },
+        std::move(stopped));
 }
 
 } // namespace quarvel

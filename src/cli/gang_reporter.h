@@ -2,17 +2,18 @@
 
 #include "cli/gang_output.h"
 #include "cli/load_options.h"
-#include "job/load_reporter.h"
+#include "cli/load_output.h"
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace quarvel {
 
 // One load of a gang on the shared terminal: its lines under its port's name, the retry
 // question answered by policy, as nobody can answer several loads at once.
-class GangReporter final : public LoadReporter {
+class GangReporter final : public LoadOutput {
 public:
     GangReporter(GangOutput& output, std::size_t load, RetryPolicy retry,
                  std::function<bool()> stopped);
@@ -22,9 +23,9 @@ public:
     bool askRetry() override;
     void failed(LoadFailure reason) override;
 
-    // Why the load failed: what the job told, or Ctrl-C, which outweighs it and which is the
-    // only way a load ends without either result.
-    LoadFailure failure() const;
+    // "PORT: Error!" after a failed load.
+    void finish(bool failed) override;
+    std::optional<LoadFailure> failure() const override;
 
 private:
     GangOutput& m_output;
@@ -33,5 +34,10 @@ private:
     std::function<bool()> m_stopped;
     std::optional<LoadFailure> m_failure;
 };
+
+// The output of one load of a gang that options ask for: JSON events that carry the port, or
+// the lines on the shared terminal.
+std::unique_ptr<LoadOutput> makeGangLoadOutput(const LoadOptions& options, GangOutput& output,
+                                               std::size_t load, std::function<bool()> stopped);
 
 } // namespace quarvel

@@ -4,9 +4,10 @@
 #include "cli/interrupt.h"
 #include "cli/job_loop.h"
 #include "cli/load_options.h"
+#include "cli/load_output.h"
 #include "cli/logo_staging.h"
 #include "cli/port_opener.h"
-#include "cli/terminal_reporter.h"
+#include "cli/trace_channel.h"
 #include "cli/usage.h"
 #include "job/load_job.h"
 #include "logo/logo_staging.h"
@@ -32,14 +33,26 @@ constexpr const char* kLoadHelp =
     "  --retry WHEN     after a record failed three times: ask (default at a terminal),\n"
     "                   always (Try Again) or never (Cancel, the default otherwise)\n"
     "  --progress HOW   bar (default at a terminal), lines (\"NN%\" on standard error for each\n"
-    "                   new percentage) or none\n\n"
+    "                   new percentage) or none\n"
+    "  --json           one JSON object per event on standard output instead of the lines:\n"
+    "                   {\"event\":\"message\",\"text\":\"...\"}\n"
+    "                   {\"event\":\"progress\",\"percent\":N}\n"
+    "                   {\"event\":\"retry\",\"answer\":\"try-again\"|\"cancel\"}\n"
+    "                   {\"event\":\"result\",\"status\":S,\"reason\":R} last, S completed,\n"
+    "                   failed or interrupted, R null or port, file, boot-sector, device,\n"
+    "                   erase, transfer or interrupted; --progress has no effect then\n"
+    "  --trace          every byte on the line, on standard error: one line per frame written\n"
+    "                   (>) and per reply read (<, up to F7 or a pause), after the milliseconds\n"
+    "                   since the port opened: \"trace    1234 ms > F0 00 3C 51 ...\"\n\n"
     "Gang load: with several --port options the file goes into the devices on all of them at\n"
     "once, each load on its own and unhindered by the others. Every message line starts with\n"
     "its port as given and \": \"; the bar shows every port's percentage on one line, lines\n"
     "print \"PORT: NN%\". --retry is always or never (never by default). A .gif file is\n"
     "converted once, into a logo file of the run's own that goes when the run ends. Last comes\n"
     "one line per port, \"PORT: completed\" or \"PORT: failed (REASON)\", REASON being port,\n"
-    "file, boot-sector, device, erase, transfer or interrupted. Ctrl-C ends every load.\n\n"
+    "file, boot-sector, device, erase, transfer or interrupted; with --json the result events\n"
+    "are the summary, and every event carries \"port\". --trace names the port of each line.\n"
+    "Ctrl-C ends every load.\n\n"
     "Options take their value as --port 3 or --port=3; -- ends the options.\n"
     "Exit status: 0 the load completed (every load of a gang), 1 it failed or was interrupted,\n"
     "2 bad usage.\n";
@@ -90,16 +103,19 @@ int runLoad(std::span<char* const> args) {
     const InterruptGuard guard;
     FailureFacts facts{portDescription(port), file, options.bootMode, options.channel,
                        std::nullopt};
-    LoadJob job(interruptibleOpener(portOpener(
-                    port, [&facts](const OpenFailure& why) { facts.openFailure = why; })),
-                options.bootMode);
-    TerminalReporter reporter({}, options.progress, options.retry, interrupted);
-    const int result = runJobToEnd(job, file, port.number, options.channel, reporter);
+    ChannelOpener line =
+        portOpener(port, [&facts](const OpenFailure& why) { facts.openFailure = why; });
+    if (options.trace) {
+        line = tracingOpener(std::move(line), stderr);
+    }
+    LoadJob job(interruptibleOpener(std::move(line)), options.bootMode);
+    const auto reporter = makeLoadOutput(options, interrupted);
+    const int result = runJobToEnd(job, file, port.number, options.channel, *reporter);
     const bool completed = result == StepDone;
-    reporter.finish(!completed);
+    reporter->finish(!completed);
     if (!completed && interrupted()) {
         std::fputs("quarvel-cli load: interrupted; the port and the file are released\n", stderr);
-    } else if (const auto reason = reporter.failure(); !completed && reason) {
+    } else if (const auto reason = reporter->failure(); !completed && reason) {
         explain(*reason, facts);
     }
     return completed ? ExitSuccess : ExitFailure;

@@ -111,13 +111,29 @@ bool setBoot(std::string_view, LoadOptions& options, std::string&) {
     return true;
 }
 
+bool setJson(std::string_view, LoadOptions& options, std::string&) {
+    options.json = true;
+    return true;
+}
+
+bool setTrace(std::string_view, LoadOptions& options, std::string&) {
+    options.trace = true;
+    return true;
+}
+
 using ValueSetter = bool (*)(std::string_view, LoadOptions&, std::string&);
 
 constexpr OptionSpec kOptions[] = {
-    {"--port", 'p', true, true}, {"--channel", 'c', true},   {"--boot", 'b'},
-    {"--retry", '\0', true},     {"--progress", '\0', true},
+    {"--port", 'p', true, true},
+    {"--channel", 'c', true},
+    {"--boot", 'b'},
+    {"--retry", '\0', true},
+    {"--progress", '\0', true},
+    {"--json"},
+    {"--trace"},
 };
-constexpr ValueSetter kSetters[] = {setPort, setChannel, setBoot, setRetry, setProgress};
+constexpr ValueSetter kSetters[] = {setPort,     setChannel, setBoot, setRetry,
+                                    setProgress, setJson,    setTrace};
 static_assert(std::size(kOptions) == std::size(kSetters));
 constexpr std::string_view kOperands[] = {"FILE"};
 

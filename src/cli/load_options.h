@@ -33,6 +33,10 @@ struct LoadOptions {
     bool bootMode = false;
     RetryPolicy retry = RetryPolicy::Never;
     ProgressStyle progress = ProgressStyle::None;
+    // Events as JSON lines on the output instead of the message lines.
+    bool json = false;
+    // Every byte on the line, on the error stream.
+    bool trace = false;
     bool helpWanted = false;
 };
 

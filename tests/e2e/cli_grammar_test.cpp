@@ -83,6 +83,12 @@ INSTANTIATE_TEST_SUITE_P(
             "LoadShortFormWithValueAttached", {"load", "-p" + kNoDevice, "FILE"}, 1, kNoPort},
         GrammarCase{
             "LoadDashHAfterDoubleDashIsAFile", {"load", "-p", kNoDevice, "--", "-h"}, 1, kNoPort},
+        GrammarCase{
+            "LoadJsonAndTrace", {"load", "FILE", "-p", kNoDevice, "--json", "--trace"}, 1, kNoPort},
+        GrammarCase{"LoadJsonWithValue",
+                    {"load", "a.a21", "-p", "1", "--json=yes"},
+                    2,
+                    "--json takes no value"},
         GrammarCase{"LoadNothing", {"load"}, 2, "missing FILE"},
         GrammarCase{"LoadNoPort", {"load", "a.a21"}, 2, "no --port given"},
         GrammarCase{"LoadPortWithoutValue", {"load", "a.a21", "--port"}, 2, "--port needs a value"},

@@ -3,6 +3,8 @@
 #include "simulated_device.h"
 #include "tests/support/child_process.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -127,6 +129,39 @@ TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
     EXPECT_EQ(
         sortedOut(splitLines(next.out), ports).summary,
         (Lines{ports[0] + ": completed", ports[1] + ": completed", ports[2] + ": completed"}));
+}
+
+TEST(GangLoad, JsonEventsNameTheirPort) {
+    SimulatedDevice device(folderFor("gang-json"), {});
+    const std::string missing = (testFolder() / "no-such-terminal").string();
+    const std::vector<std::string> ports{device.port(), missing};
+
+    const Finished run = runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
+                                     ports[0], "--port", ports[1], "--json"});
+    device.stopAndReadFlash();
+
+    std::map<std::string, Lines> messages;
+    std::map<std::string, std::string> results;
+    for (const std::string& line : splitLines(run.out)) {
+        QJsonParseError error{};
+        const QJsonObject event =
+            QJsonDocument::fromJson(QByteArray::fromStdString(line), &error).object();
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
+        const std::string port = event.value("port").toString().toStdString();
+        ASSERT_NE(std::ranges::find(ports, port), ports.end()) << line;
+        EXPECT_EQ(results.count(port), 0U) << "the result comes last: " << line;
+        if (event.value("event") == "message") {
+            messages[port].push_back(event.value("text").toString().toStdString());
+        } else if (event.value("event") == "result") {
+            results[port] = event.value("status").toString().toStdString() + " " +
+                            event.value("reason").toString("null").toStdString();
+        }
+    }
+    EXPECT_EQ(messages[ports[0]], joined(identifiedStart(), {"Loading complete. No errors"}));
+    EXPECT_EQ(messages[ports[1]], (Lines{"Initialising", "Could not open PC RS232"}));
+    EXPECT_EQ(results, (std::map<std::string, std::string>{{ports[0], "completed null"},
+                                                           {ports[1], "failed port"}}));
+    EXPECT_EQ(run.exitCode, 1);
 }
 
 std::size_t ownLogoFiles(const std::filesystem::path& folder) {
