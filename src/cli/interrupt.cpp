@@ -1,5 +1,6 @@
 #include "cli/interrupt.h"
 
+#include <atomic>
 #include <csignal>
 #include <memory>
 #include <utility>
@@ -7,11 +8,14 @@
 namespace quarvel {
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
+// Atomic rather than volatile: the loads of a gang read it from threads of their own, and a
+// lock-free atomic may be set from a signal handler.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 struct sigaction g_previous {};
 
 extern "C" void onInterrupt(int) {
-    g_interrupted = 1;
+    g_interrupted = true;
 }
 
 class InterruptibleChannel final : public ByteChannel {
@@ -39,7 +43,7 @@ private:
 } // namespace
 
 InterruptGuard::InterruptGuard() {
-    g_interrupted = 0;
+    g_interrupted = false;
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
@@ -53,7 +57,7 @@ InterruptGuard::~InterruptGuard() {
 }
 
 bool interrupted() {
-    return g_interrupted != 0;
+    return g_interrupted;
 }
 
 ChannelOpener interruptibleOpener(ChannelOpener opener) {
