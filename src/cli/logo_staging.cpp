@@ -1,6 +1,7 @@
 #include "cli/logo_staging.h"
 
 #include "cli/logo_messages.h"
+#include "files/path_text.h"
 #include "files/platform_folders.h"
 #include "logo/logo_staging.h"
 
@@ -9,7 +10,7 @@
 namespace quarvel {
 
 std::optional<std::string> stageLogo(const std::string& picture) {
-    const std::string output = stagedLogoPath(runningExecutable()).string();
+    const std::string output = textFromPath(stagedLogoPath(runningExecutable()));
     if (output.empty()) {
         std::fprintf(stderr,
                      "quarvel-cli load: could not convert the picture into a logo: there is no "

@@ -1,10 +1,13 @@
 #include "files/platform_folders.h"
 
-#include <cstdlib>
+// clang-format off
+#include <windows.h>
 #include <shlobj.h>
+// clang-format on
+
+#include <cstdlib>
 #include <string>
 #include <system_error>
-#include <windows.h>
 
 namespace quarvel {
 
