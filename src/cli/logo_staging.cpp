@@ -6,15 +6,18 @@
 #include "logo/logo_staging.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace quarvel {
+namespace {
 
-std::optional<std::string> stageLogo(const std::string& picture) {
-    const std::string output = textFromPath(stagedLogoPath(runningExecutable()));
+std::optional<std::string> convertInto(const std::string& picture, const std::string& output) {
     if (output.empty()) {
         std::fprintf(stderr,
                      "quarvel-cli load: could not convert the picture into a logo: there is no "
-                     "folder to write the logo file in (set XDG_CACHE_HOME)\n");
+                     "folder to write the logo file in (set %s)\n",
+                     userCacheVariable());
         return std::nullopt;
     }
     LogoConversionReport report;
@@ -27,6 +30,22 @@ std::optional<std::string> stageLogo(const std::string& picture) {
         warnPictureClipped("quarvel-cli load", picture);
     }
     return output;
+}
+
+} // namespace
+
+std::optional<std::string> stageLogo(const std::string& picture) {
+    return convertInto(picture, textFromPath(stagedLogoPath(runningExecutable())));
+}
+
+std::optional<std::string> stageOwnLogo(const std::string& picture) {
+    const auto own = reserveOwnLogoFile(runningExecutable());
+    auto converted = convertInto(picture, textFromPath(own));
+    if (!converted && !own.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(own, ignored);
+    }
+    return converted;
 }
 
 } // namespace quarvel

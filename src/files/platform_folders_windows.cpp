@@ -61,6 +61,10 @@ std::filesystem::path userCacheFolder() {
     return folder.empty() ? folder : folder / kProgramFolderName;
 }
 
+const char* userCacheVariable() {
+    return "LOCALAPPDATA";
+}
+
 bool userMayWriteInto(const std::filesystem::path& folder) {
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error)) {
