@@ -19,7 +19,7 @@ inline constexpr std::string_view kConvertLogoUsage =
     "convert-logo [--preview] [--verbose] GIF OUT";
 int runConvertLogo(std::span<char* const> args);
 inline constexpr std::string_view kLoadUsage =
-    "load FILE --port PORT [--channel CH] [--boot] [--retry ask|always|never] "
+    "load FILE --port PORT... [--channel CH] [--boot] [--retry ask|always|never] "
     "[--progress bar|lines|none] [--json] [--trace]";
 int runLoad(std::span<char* const> args);
 inline constexpr std::string_view kPortsUsage = "ports [--json]";

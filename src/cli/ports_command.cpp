@@ -1,3 +1,4 @@
+#include "app/port_device.h"
 #include "app/profile_file.h"
 #include "app/settings_location.h"
 #include "cli/commands.h"
@@ -17,15 +18,12 @@ namespace {
 
 constexpr OptionSpec kOptions[] = {{"--json"}};
 #ifdef _WIN32
-// Port number n is always COMn: the settings map no port numbers.
-constexpr bool kSettingsMapPorts = false;
 constexpr std::string_view kPortsHelp =
     "\nLists every COM port the system reports, one a line: its name, then what is known of it\n"
     "(description, manufacturer, USB vendor:product id, serial number) and \"busy\" where\n"
     "another program holds it.\n\n"
     "  --json  one JSON object a line instead\n";
 #else
-constexpr bool kSettingsMapPorts = true;
 constexpr std::string_view kPortsHelp =
     "\nLists every serial port the system reports, one a line: its device, then what is known\n"
     "of it (description, manufacturer, USB vendor:product id, serial number) and \"busy\" where\n"
