@@ -5,6 +5,7 @@
 #include "app/port_device.h"
 #include "app/settings_location.h"
 #include "app/stored_values.h"
+#include "files/path_text.h"
 #include "job/load_job.h"
 #include "link/qt_serial_channel.h"
 #include "logo/logo_staging.h"
@@ -49,7 +50,7 @@ std::unique_ptr<LoaderDialog> LoaderApp::makeMainDialog(LoadJob& job) {
         [this] { return stagedLogoPath(m_executablePath); },
         [helpFile] {
             return QDesktopServices::openUrl(
-                QUrl::fromLocalFile(QString::fromStdString(helpFile.string())));
+                QUrl::fromLocalFile(QString::fromStdString(textFromPath(helpFile))));
         },
     };
     return std::make_unique<LoaderDialog>(job, std::move(services));

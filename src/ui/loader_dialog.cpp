@@ -1,5 +1,6 @@
 #include "ui/loader_dialog.h"
 
+#include "files/path_text.h"
 #include "logo/gif_reader.h"
 #include "logo/logo_staging.h"
 #include "ui/dialog_builder.h"
@@ -94,10 +95,10 @@ void LoaderDialog::transfer() {
     if (isLogoPicture(m_values.filePath)) {
         const auto converted = m_services.convertedLogoPath();
         // A picture that cannot be converted ends the transfer without a word, as before.
-        if (convertGifToLogo(m_values.filePath, converted.string()) != 0) {
+        if (convertGifToLogo(m_values.filePath, textFromPath(converted)) != 0) {
             return;
         }
-        request.filePath = converted.string();
+        request.filePath = textFromPath(converted);
     }
     LoadingDialog loading(m_job, std::move(request), this);
     m_loading = true;
