@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-asan fuzz demo clean bench gui-demo screenshots
+.PHONY: all deps configure build test test-asan fuzz demo clean bench gui-demo screenshots windows
 
 all: build
 
@@ -31,6 +31,13 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS) --target fuzz_targets
 	bash fuzz/run_fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
+# quarvel-cli.exe for Windows: cross-built with MinGW-w64, statically linked.
+windows:
+	@bash scripts/install-deps.sh windows
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS) --target quarvel-cli
+	@echo "$(CURDIR)/build/windows/src/cli/quarvel-cli.exe"
 
 # ktv-sim on a pseudo-terminal, examples/demo.a21 loaded into it, its flash checked with srec_cat.
 demo: build

@@ -6,13 +6,12 @@
 #include "cli/interrupt.h"
 #include "cli/load_options.h"
 #include "cli/logo_staging.h"
+#include "cli/serial_line.h"
 #include "cli/terminal_reporter.h"
 #include "cli/usage.h"
 #include "job/load_job.h"
-#include "link/qt_serial_channel.h"
 #include "logo/logo_staging.h"
 
-#include <QCoreApplication>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -25,8 +24,9 @@ constexpr const char* kLoadHelp =
     "\nLoads a program file (S-records) into a KTV-271 device; a .gif file is converted into\n"
     "the logo file Temp.s21 first. Message lines go to standard output, \"Error!\" last when\n"
     "the load failed; standard error then says why, where that is known.\n\n"
-    "  -p, --port PORT  a COM number 1 to 9 (named by section [Ports] of the desktop program's\n"
-    "                   settings file, else /dev/ttyS<n-1>), or a device path\n"
+    "  -p, --port PORT  a COM number, as 3 or COM3: 1 to 9 (named by section [Ports] of the\n"
+    "                   desktop program's settings file, else /dev/ttyS<n-1>; on Windows COM1\n"
+    "                   to COM255), or a device path\n"
     "  -c, --channel CH the device's MIDI channel 1 to 16, or all (default)\n"
     "  -b, --boot       allow writing the boot sector (addresses below 4000h)\n"
     "  --retry WHEN     after a record failed three times: ask (default at a terminal),\n"
@@ -39,13 +39,14 @@ constexpr const char* kLoadHelp =
 ChannelOpener lineOpener(const LoadOptions& options, OpenFailureSink onFailure) {
     if (options.devicePath.empty()) {
         // Port numbers name devices as in the desktop program, through its settings file.
-        return qtSerialOpener(
+        return serialLineOpener(
             [](int portNumber) {
                 return portDeviceName(ProfileFile(settingsFilePath()), portNumber);
             },
             std::move(onFailure));
     }
-    return qtSerialOpener([path = options.devicePath](int) { return path; }, std::move(onFailure));
+    return serialLineOpener([path = options.devicePath](int) { return path; },
+                            std::move(onFailure));
 }
 
 // Says on the error stream, once, why the load failed where the program can know it.
@@ -91,12 +92,6 @@ int runLoad(std::span<char* const> args) {
         }
         file = *converted;
     }
-
-    // QSerialPort wants the application object of its thread, even with no event loop running.
-    int appArgc = 1;
-    char appName[] = "quarvel-cli";
-    char* appArgv[] = {appName, nullptr};
-    const QCoreApplication application(appArgc, appArgv);
 
     const InterruptGuard guard;
     FailureFacts facts{options.devicePath.empty() ? "port " + std::to_string(options.portNumber)

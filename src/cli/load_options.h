@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/command_set.h"
+#include "link/port_names.h"
 
 #include <cstdint>
 #include <span>
@@ -8,16 +9,13 @@
 
 namespace quarvel {
 
-// Port numbers run from 1 to this.
-inline constexpr int kHighestPortNumber = 9;
-
 enum class RetryPolicy { Ask, Always, Never };
 enum class ProgressStyle { Bar, Lines, None };
 
 // What `quarvel-cli load` was asked to do.
 struct LoadOptions {
     std::string file;
-    // A COM number 1 to 9, or 0 when devicePath names the line directly.
+    // A COM number 1 to kHighestPortNumber, or 0 when devicePath names the line directly.
     int portNumber = 0;
     std::string devicePath;
     std::uint8_t channel = kAllChannels;
