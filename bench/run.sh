@@ -24,6 +24,7 @@ done
 
 work=$(mktemp -d)
 sim_pid=""
+gang_pids=()
 # ktv-sim --once ends by itself after a load, so it may be gone by the time it is stopped.
 stop_sim() {
     if [ -n "$sim_pid" ]; then
@@ -32,8 +33,17 @@ stop_sim() {
         sim_pid=""
     fi
 }
+stop_gang() {
+    local pid
+    for pid in "${gang_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    gang_pids=()
+}
 cleanup() {
     stop_sim
+    stop_gang
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -58,6 +68,30 @@ start_sim() {
     done
     echo "bench: ktv-sim did not start: $(cat "$work/sim.err")" >&2
     exit 1
+}
+
+# Starts N paced ktv-sim devices and sets gang_ports to "--port TERMINAL" for each.
+start_gang() {
+    local i line
+    gang_ports=()
+    for i in $(seq "$1"); do
+        rm -f "$work/gang$i.out"
+        "$sim" --once --pace >"$work/gang$i.out" 2>"$work/gang$i.err" &
+        gang_pids+=($!)
+    done
+    for i in $(seq "$1"); do
+        line=""
+        for _ in $(seq 100); do
+            line=$(head -n 1 "$work/gang$i.out" 2>/dev/null || true)
+            [ -n "$line" ] && break
+            sleep 0.05
+        done
+        if [ -z "$line" ]; then
+            echo "bench: ktv-sim did not start: $(cat "$work/gang$i.err")" >&2
+            exit 1
+        fi
+        gang_ports+=(--port "$line")
+    done
 }
 
 load_average=$(cut -d ' ' -f 1-3 /proc/loadavg)
@@ -117,6 +151,29 @@ for _ in 1 2 3; do
 done
 read -r _ cli_load_kib <"$work/cli_load.usage"
 
+# --- 1b. gang: the same load into eight paced devices at once -----------------------------------
+gang_size=8
+gang_seconds=1e9
+for _ in 1 2 3; do
+    start_gang "$gang_size"
+    start=$EPOCHREALTIME
+    if ! "$usage" "$work/gang.usage" "$cli" load "$program" "${gang_ports[@]}" --progress none \
+        >"$work/gang.log" 2>&1; then
+        echo "bench: the gang load failed:" >&2
+        cat "$work/gang.log" >&2
+        exit 1
+    fi
+    end=$EPOCHREALTIME
+    stop_gang
+    if [ "$(grep -c ': completed$' "$work/gang.log")" -ne "$gang_size" ]; then
+        echo "bench: the gang load did not complete on every port:" >&2
+        cat "$work/gang.log" >&2
+        exit 1
+    fi
+    gang_seconds=$(least "$gang_seconds" "$(elapsed "$start" "$end")")
+done
+read -r _ gang_kib <"$work/gang.usage"
+
 # Against an unpaced line, the best of three transfers each.
 cli_transfer_seconds=1e9
 dialog_transfer_seconds=1e9
@@ -169,7 +226,8 @@ awk -v sent="$sent" -v received="$received" -v records="$records" -v wire="$wire
     -v dialog_records="$dialog_records" -v dialog_transfer="$dialog_transfer_seconds" \
     -v logo_times="$logo_times" -v cli_kib="$cli_load_kib" -v convert_kib="$convert_kib" \
     -v large_bytes="$large_bytes" -v scan="$scan_seconds" -v wc="$wc_seconds" \
-    -v load_average="$load_average" -v cores="$(nproc)" '
+    -v load_average="$load_average" -v cores="$(nproc)" -v gang="$gang_seconds" \
+    -v gang_size="$gang_size" -v gang_kib="$gang_kib" '
 function row(what, measured, reference, ratio, goal, met) {
     printf "%-44s %-20s %-22s %-8s %-8s %s\n", what, measured, reference, ratio, goal, met
 }
@@ -191,6 +249,9 @@ BEGIN {
         sprintf("%.3f s", limit), sprintf("%.4f", limit / ideal), "", "")
     row("  quarvel-cli against that replay", sprintf("%+.3f s", paced - ideal),
         sprintf("%.3f s", ideal), sprintf("%.4f", ideal / paced), "", "")
+    row(sprintf("gang: the same load into %d at once", gang_size), sprintf("%.3f s", gang),
+        sprintf("one %.3f s", paced), sprintf("%.4f", gang / paced), "<= 1.05",
+        verdict(gang <= 1.05 * paced))
     row("loader per record: quarvel-cli, unpaced",
         sprintf("%.3f ms", cli_transfer / records * 1000),
         sprintf("wire %.2f ms", exchange * 1000), "", "", "")
@@ -210,6 +271,8 @@ BEGIN {
         verdict(scan <= 4 * wc))
     row("peak memory: quarvel-cli load", sprintf("%.1f MiB", cli_kib / 1024), "", "", "< 32 MiB",
         verdict(cli_kib < 32 * 1024))
+    row(sprintf("peak memory: quarvel-cli load into %d", gang_size),
+        sprintf("%.1f MiB", gang_kib / 1024), "", "", "", "")
     row("peak memory: quarvel-cli convert-logo", sprintf("%.1f MiB", convert_kib / 1024), "", "",
         "< 32 MiB", verdict(convert_kib < 32 * 1024))
 }'

@@ -81,6 +81,9 @@ bool DeviceServer::takeInput(Clock::time_point now) {
         }
         m_input.push_back({at, bytes[static_cast<std::size_t>(i)]});
     }
+    if (m_settings.keepsReceived) {
+        m_received.insert(m_received.end(), bytes.begin(), bytes.begin() + count);
+    }
     m_loaderActive = m_loaderActive || count > 0;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 namespace quarvel {
 
@@ -15,6 +16,8 @@ struct ServeSettings {
     // End when the loader closes the line after a load.
     bool once = false;
     bool verbose = false;
+    // Keep every byte the loader sends, for received().
+    bool keepsReceived = false;
 };
 
 enum class ServeEnd { Stopped, LoadDone, LineDropped, Failed };
@@ -27,6 +30,8 @@ public:
     // Runs until stopRequested becomes nonzero, the device drops the line, the loader closes it
     // after a load (with once), or the terminal fails.
     ServeEnd serve(const volatile std::sig_atomic_t& stopRequested);
+    // Every byte read from the loader, as it came, when the settings keep them.
+    const std::vector<std::uint8_t>& received() const { return m_received; }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -54,6 +59,7 @@ private:
     // The terminal's buffer towards the loader is full.
     bool m_outputBlocked = false;
     bool m_loadDone = false;
+    std::vector<std::uint8_t> m_received;
 };
 
 } // namespace quarvel

@@ -37,10 +37,10 @@ bool canWriteBeside(const std::string& path) {
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
 }
 
-// Whole or not at all, so that a test never reads half an image; answers why it failed.
-std::string writeFlashImage(const std::string& path, std::span<const std::uint8_t> flash) {
+// Whole or not at all, so that a test never reads half a file; answers why it failed.
+std::string writeWhole(const std::string& path, std::span<const std::uint8_t> bytes) {
     quarvel::WholeFileWriter file(path, quarvel::WholeFileWriter::Durability::Synced);
-    file.write(std::string_view(reinterpret_cast<const char*>(flash.data()), flash.size()));
+    file.write(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return file.commit() ? std::string() : file.failure();
 }
 
@@ -71,6 +71,9 @@ int main(int argc, char** argv) {
     if (!options.flashOutPath.empty() && !canWriteBeside(options.flashOutPath)) {
         return fail("cannot write the flash image to " + options.flashOutPath);
     }
+    if (!options.receivedOutPath.empty() && !canWriteBeside(options.receivedOutPath)) {
+        return fail("cannot write the received bytes to " + options.receivedOutPath);
+    }
     stopOnSignals();
 
     std::string error;
@@ -93,14 +96,21 @@ int main(int argc, char** argv) {
     if (options.verbose) {
         device.setLogger([](std::string_view text) { std::cerr << "ktv-sim: " << text << '\n'; });
     }
-    DeviceServer server(device, terminal->masterFd(),
-                        {options.paced, options.once, options.verbose});
+    DeviceServer server(
+        device, terminal->masterFd(),
+        {options.paced, options.once, options.verbose, !options.receivedOutPath.empty()});
     const ServeEnd end = server.serve(g_stopRequested);
     // Hang up before anything else, so the loader learns at once that the line is gone.
     terminal.reset();
 
     if (!options.flashOutPath.empty()) {
-        error = writeFlashImage(options.flashOutPath, device.flash());
+        error = writeWhole(options.flashOutPath, device.flash());
+        if (!error.empty()) {
+            return fail(error);
+        }
+    }
+    if (!options.receivedOutPath.empty()) {
+        error = writeWhole(options.receivedOutPath, server.received());
         if (!error.empty()) {
             return fail(error);
         }

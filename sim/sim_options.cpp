@@ -39,6 +39,7 @@ Options:
                                        (1 to 2000)
                      a wrong type number is --type N
   --flash-out FILE   write the 512 KiB flash image to FILE at exit
+  --received-out FILE  write every byte the loader sent, as it came, to FILE at exit
   --once             exit when the loader closes the terminal after a load
   --verbose          log refused frames and the line's events on stderr
   --help             show this text and exit
@@ -59,8 +60,9 @@ std::optional<int> wholeNumber(std::string_view text, int lowest, int highest) {
     return value;
 }
 
-constexpr std::array<std::string_view, 7> kValueOptions{
-    "--link", "--channel", "--type", "--model", "--delay-ms", "--fault", "--flash-out",
+constexpr std::array<std::string_view, 8> kValueOptions{
+    "--link",     "--channel", "--type",      "--model",
+    "--delay-ms", "--fault",   "--flash-out", "--received-out",
 };
 
 constexpr int kHighestTypeNumber = 12799; // both reply bytes must stay below 80h
@@ -73,6 +75,8 @@ std::string applyValue(SimOptions& options, std::string_view name, std::string_v
         options.linkPath = value;
     } else if (name == "--flash-out") {
         options.flashOutPath = value;
+    } else if (name == "--received-out") {
+        options.receivedOutPath = value;
     } else if (name == "--channel") {
         if (value == "all") {
             device.channel.reset();

@@ -14,6 +14,7 @@ struct SimOptions {
     DeviceConfig device;
     std::string linkPath;
     std::string flashOutPath;
+    std::string receivedOutPath;
     bool paced = false;
     bool once = false;
     bool verbose = false;

@@ -19,8 +19,8 @@ inline constexpr std::string_view kConvertLogoUsage =
     "convert-logo [--preview] [--verbose] GIF OUT";
 int runConvertLogo(std::span<char* const> args);
 inline constexpr std::string_view kLoadUsage =
-    "load FILE --port PORT [--channel CH] [--boot] [--retry ask|always|never] "
-    "[--progress bar|lines|none]";
+    "load FILE --port PORT... [--channel CH] [--boot] [--retry ask|always|never] "
+    "[--progress bar|lines|none] [--json] [--trace]";
 int runLoad(std::span<char* const> args);
 inline constexpr std::string_view kPortsUsage = "ports [--json]";
 int runPorts(std::span<char* const> args);

@@ -1,7 +1,7 @@
 #include "cli/failure_explanation.h"
 
 #include "cli/commands.h"
-#include "cli/device_group.h"
+#include "cli/device_access_hint.h"
 #include "cli/file_verdict.h"
 
 #include <algorithm>
@@ -36,12 +36,9 @@ std::string explainPort(const FailureFacts& facts) {
     switch (failure.problem) {
     case OpenProblem::Missing:
         return withSystemWords(text, "it does not exist", failure) + "\n";
-    case OpenProblem::PermissionDenied: {
-        text = withSystemWords(text, "permission denied", failure) + "\n";
-        const std::string group = deviceGroup(failure.device).value_or("dialout");
-        return text + failure.device + " belongs to group " + group +
-               "; join it with \"sudo usermod -aG " + group + " $USER\", then log in again\n";
-    }
+    case OpenProblem::PermissionDenied:
+        return withSystemWords(text, "permission denied", failure) + "\n" +
+               deviceAccessHint(failure.device);
     case OpenProblem::InUse:
         return withSystemWords(text, "another program holds it", failure) + "\n";
     case OpenProblem::NotASerialPort:

@@ -1,13 +1,14 @@
-#include "app/port_device.h"
-#include "app/profile_file.h"
-#include "app/settings_location.h"
 #include "cli/commands.h"
 #include "cli/failure_explanation.h"
+#include "cli/gang_load.h"
 #include "cli/interrupt.h"
+#include "cli/job_loop.h"
 #include "cli/load_options.h"
+#include "cli/load_output.h"
 #include "cli/logo_staging.h"
+#include "cli/port_opener.h"
 #include "cli/serial_line.h"
-#include "cli/terminal_reporter.h"
+#include "cli/trace_channel.h"
 #include "cli/usage.h"
 #include "job/load_job.h"
 #include "logo/logo_staging.h"
@@ -26,28 +27,35 @@ constexpr const char* kLoadHelp =
     "the load failed; standard error then says why, where that is known.\n\n"
     "  -p, --port PORT  a COM number, as 3 or COM3: 1 to 9 (named by section [Ports] of the\n"
     "                   desktop program's settings file, else /dev/ttyS<n-1>; on Windows COM1\n"
-    "                   to COM255), or a device path\n"
+    "                   to COM255), or a device path; given more than once, a gang load (below)\n"
     "  -c, --channel CH the device's MIDI channel 1 to 16, or all (default)\n"
     "  -b, --boot       allow writing the boot sector (addresses below 4000h)\n"
     "  --retry WHEN     after a record failed three times: ask (default at a terminal),\n"
     "                   always (Try Again) or never (Cancel, the default otherwise)\n"
     "  --progress HOW   bar (default at a terminal), lines (\"NN%\" on standard error for each\n"
-    "                   new percentage) or none\n\n"
+    "                   new percentage) or none\n"
+    "  --json           one JSON object per event on standard output instead of the lines:\n"
+    "                   {\"event\":\"message\",\"text\":\"...\"}\n"
+    "                   {\"event\":\"progress\",\"percent\":N}\n"
+    "                   {\"event\":\"retry\",\"answer\":\"try-again\"|\"cancel\"}\n"
+    "                   {\"event\":\"result\",\"status\":S,\"reason\":R} last, S completed,\n"
+    "                   failed or interrupted, R null or port, file, boot-sector, device,\n"
+    "                   erase, transfer or interrupted; --progress has no effect then\n"
+    "  --trace          every byte on the line, on standard error: one line per frame written\n"
+    "                   (>) and per reply read (<, up to F7 or a pause), after the milliseconds\n"
+    "                   since the port opened: \"trace    1234 ms > F0 00 3C 51 ...\"\n\n"
+    "Gang load: with several --port options the file goes into the devices on all of them at\n"
+    "once, each load on its own and unhindered by the others. Every message line starts with\n"
+    "its port as given and \": \"; the bar shows every port's percentage on one line, lines\n"
+    "print \"PORT: NN%\". --retry is always or never (never by default). A .gif file is\n"
+    "converted once, into a logo file of the run's own that goes when the run ends. Last comes\n"
+    "one line per port, \"PORT: completed\" or \"PORT: failed (REASON)\", REASON being port,\n"
+    "file, boot-sector, device, erase, transfer or interrupted; with --json the result events\n"
+    "are the summary, and every event carries \"port\". --trace names the port of each line.\n"
+    "Ctrl-C ends every load.\n\n"
     "Options take their value as --port 3 or --port=3; -- ends the options.\n"
-    "Exit status: 0 the load completed, 1 it failed or was interrupted, 2 bad usage.\n";
-
-ChannelOpener lineOpener(const LoadOptions& options, OpenFailureSink onFailure) {
-    if (options.devicePath.empty()) {
-        // Port numbers name devices as in the desktop program, through its settings file.
-        return serialLineOpener(
-            [](int portNumber) {
-                return portDeviceName(ProfileFile(settingsFilePath()), portNumber);
-            },
-            std::move(onFailure));
-    }
-    return serialLineOpener([path = options.devicePath](int) { return path; },
-                            std::move(onFailure));
-}
+    "Exit status: 0 the load completed (every load of a gang), 1 it failed or was interrupted,\n"
+    "2 bad usage.\n";
 
 // Says on the error stream, once, why the load failed where the program can know it.
 void explain(LoadFailure reason, const FailureFacts& facts) {
@@ -57,18 +65,6 @@ void explain(LoadFailure reason, const FailureFacts& facts) {
         std::fprintf(stderr, "quarvel-cli load: %s\n", text.substr(start, end - start).c_str());
         start = end + 1;
     }
-}
-
-// Runs the job as the loading dialog does, without the dialog's pause between steps.
-int runJob(LoadJob& job, const std::string& file, const LoadOptions& options,
-           TerminalReporter& reporter) {
-    job.reset();
-    int result = StepAgain;
-    while (result == StepAgain && !interrupted()) {
-        result = job.step(file, options.portNumber, options.channel, reporter);
-    }
-    job.cleanUp();
-    return result;
 }
 
 } // namespace
@@ -85,7 +81,8 @@ int runLoad(std::span<char* const> args) {
     }
 
     std::string file = options.file;
-    if (isLogoPicture(file)) {
+    // A gang converts a picture into a logo file of its own.
+    if (options.ports.size() == 1 && isLogoPicture(file)) {
         const auto converted = stageLogo(file);
         if (!converted) {
             return ExitFailure;
@@ -93,20 +90,28 @@ int runLoad(std::span<char* const> args) {
         file = *converted;
     }
 
+    const auto lineSupport = serialLineSupport();
+    if (options.ports.size() > 1) {
+        return runGangLoad(options);
+    }
+
+    const PortChoice& port = options.ports.front();
     const InterruptGuard guard;
-    FailureFacts facts{options.devicePath.empty() ? "port " + std::to_string(options.portNumber)
-                                                  : options.devicePath,
-                       file, options.bootMode, options.channel, std::nullopt};
-    LoadJob job(interruptibleOpener(lineOpener(
-                    options, [&facts](const OpenFailure& why) { facts.openFailure = why; })),
-                options.bootMode);
-    TerminalReporter reporter({}, options.progress, options.retry, interrupted);
-    const int result = runJob(job, file, options, reporter);
+    FailureFacts facts{portDescription(port), file, options.bootMode, options.channel,
+                       std::nullopt};
+    ChannelOpener line =
+        portOpener(port, [&facts](const OpenFailure& why) { facts.openFailure = why; });
+    if (options.trace) {
+        line = tracingOpener(std::move(line), stderr);
+    }
+    LoadJob job(interruptibleOpener(std::move(line)), options.bootMode);
+    const auto reporter = makeLoadOutput(options, interrupted);
+    const int result = runJobToEnd(job, file, port.number, options.channel, *reporter);
     const bool completed = result == StepDone;
-    reporter.finish(!completed);
+    reporter->finish(!completed);
     if (!completed && interrupted()) {
         std::fputs("quarvel-cli load: interrupted; the port and the file are released\n", stderr);
-    } else if (const auto reason = reporter.failure(); !completed && reason) {
+    } else if (const auto reason = reporter->failure(); !completed && reason) {
         explain(*reason, facts);
     }
     return completed ? ExitSuccess : ExitFailure;

@@ -30,7 +30,13 @@ std::optional<int> wholeNumber(std::string_view text) {
     return value;
 }
 
+bool samePort(const PortChoice& a, const PortChoice& b) {
+    return a.number == b.number && a.devicePath == b.devicePath;
+}
+
 bool setPort(std::string_view text, LoadOptions& options, std::string& error) {
+    PortChoice port;
+    port.given = text;
     std::string_view number = text;
     if (number.size() > 3 && equalsIgnoringCase(number.substr(0, 3), "COM")) {
         number.remove_prefix(3);
@@ -42,16 +48,20 @@ bool setPort(std::string_view text, LoadOptions& options, std::string& error) {
                     ", or a device path: '" + std::string(text) + "'";
             return false;
         }
-        options.portNumber = *value;
-        options.devicePath.clear();
-        return true;
-    }
-    if (text.empty()) {
+        port.number = *value;
+    } else if (text.empty()) {
         error = "the port is empty";
         return false;
+    } else {
+        port.devicePath = text;
     }
-    options.portNumber = 0;
-    options.devicePath = text;
+    // Two loads on one line would only fight over it.
+    if (std::ranges::any_of(options.ports,
+                            [&port](const PortChoice& other) { return samePort(other, port); })) {
+        error = "port '" + std::string(text) + "' is given more than once";
+        return false;
+    }
+    options.ports.push_back(std::move(port));
     return true;
 }
 
@@ -102,13 +112,29 @@ bool setBoot(std::string_view, LoadOptions& options, std::string&) {
     return true;
 }
 
+bool setJson(std::string_view, LoadOptions& options, std::string&) {
+    options.json = true;
+    return true;
+}
+
+bool setTrace(std::string_view, LoadOptions& options, std::string&) {
+    options.trace = true;
+    return true;
+}
+
 using ValueSetter = bool (*)(std::string_view, LoadOptions&, std::string&);
 
 constexpr OptionSpec kOptions[] = {
-    {"--port", 'p', true},   {"--channel", 'c', true},   {"--boot", 'b'},
-    {"--retry", '\0', true}, {"--progress", '\0', true},
+    {"--port", 'p', true, true},
+    {"--channel", 'c', true},
+    {"--boot", 'b'},
+    {"--retry", '\0', true},
+    {"--progress", '\0', true},
+    {"--json"},
+    {"--trace"},
 };
-constexpr ValueSetter kSetters[] = {setPort, setChannel, setBoot, setRetry, setProgress};
+constexpr ValueSetter kSetters[] = {setPort,     setChannel, setBoot, setRetry,
+                                    setProgress, setJson,    setTrace};
 static_assert(std::size(kOptions) == std::size(kSetters));
 constexpr std::string_view kOperands[] = {"FILE"};
 
@@ -127,7 +153,6 @@ bool parseLoadOptions(std::span<char* const> args, TerminalFacts terminal, LoadO
         options.helpWanted = true;
         return true;
     }
-    bool portGiven = false;
     for (const GivenOption& given : parsed.options) {
         const auto index = static_cast<std::size_t>(
             std::find_if(std::begin(kOptions), std::end(kOptions),
@@ -136,16 +161,25 @@ bool parseLoadOptions(std::span<char* const> args, TerminalFacts terminal, LoadO
         if (!kSetters[index](given.value, options, error)) {
             return false;
         }
-        portGiven = portGiven || given.name == "--port";
     }
     options.file = parsed.operands.front();
     if (options.file.empty()) {
         error = "the FILE is empty";
         return false;
     }
-    if (!portGiven) {
+    if (options.ports.empty()) {
         error = "no --port given";
         return false;
+    }
+    // Nobody can answer the retry question of several loads at once.
+    if (options.ports.size() > 1) {
+        if (parsed.given("--retry") && options.retry == RetryPolicy::Ask) {
+            error = "--retry ask takes one --port; several ports take always or never";
+            return false;
+        }
+        if (!parsed.given("--retry")) {
+            options.retry = RetryPolicy::Never;
+        }
     }
     return true;
 }

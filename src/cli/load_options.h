@@ -6,22 +6,35 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace quarvel {
 
 enum class RetryPolicy { Ask, Always, Never };
 enum class ProgressStyle { Bar, Lines, None };
 
+// One --port: a COM number, or a device path that names the line directly.
+struct PortChoice {
+    // The port as the operator wrote it, which names it in the output of a gang load.
+    std::string given;
+    // A COM number 1 to kHighestPortNumber, or 0 when devicePath names the line.
+    int number = 0;
+    std::string devicePath;
+};
+
 // What `quarvel-cli load` was asked to do.
 struct LoadOptions {
     std::string file;
-    // A COM number 1 to kHighestPortNumber, or 0 when devicePath names the line directly.
-    int portNumber = 0;
-    std::string devicePath;
+    // Every --port in the order given; more than one loads the file into all of them at once.
+    std::vector<PortChoice> ports;
     std::uint8_t channel = kAllChannels;
     bool bootMode = false;
     RetryPolicy retry = RetryPolicy::Never;
     ProgressStyle progress = ProgressStyle::None;
+    // Events as JSON lines on the output instead of the message lines.
+    bool json = false;
+    // Every byte on the line, on the error stream.
+    bool trace = false;
     bool helpWanted = false;
 };
 

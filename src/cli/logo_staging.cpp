@@ -5,11 +5,13 @@
 #include "logo/logo_staging.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace quarvel {
+namespace {
 
-std::optional<std::string> stageLogo(const std::string& picture) {
-    const std::string output = stagedLogoPath(runningExecutable()).string();
+std::optional<std::string> convertInto(const std::string& picture, const std::string& output) {
     if (output.empty()) {
         std::fprintf(stderr,
                      "quarvel-cli load: could not convert the picture into a logo: there is no "
@@ -26,6 +28,22 @@ std::optional<std::string> stageLogo(const std::string& picture) {
         warnPictureClipped("quarvel-cli load", picture);
     }
     return output;
+}
+
+} // namespace
+
+std::optional<std::string> stageLogo(const std::string& picture) {
+    return convertInto(picture, stagedLogoPath(runningExecutable()).string());
+}
+
+std::optional<std::string> stageOwnLogo(const std::string& picture) {
+    const std::string output = reserveOwnLogoFile(runningExecutable()).string();
+    auto converted = convertInto(picture, output);
+    if (!converted && !output.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove(output, ignored);
+    }
+    return converted;
 }
 
 } // namespace quarvel

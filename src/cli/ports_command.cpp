@@ -1,3 +1,4 @@
+#include "app/port_device.h"
 #include "app/profile_file.h"
 #include "app/settings_location.h"
 #include "cli/commands.h"
@@ -16,12 +17,20 @@ namespace quarvel {
 namespace {
 
 constexpr OptionSpec kOptions[] = {{"--json"}};
+#ifdef _WIN32
+constexpr std::string_view kPortsHelp =
+    "\nLists every COM port the system reports, one a line: its name, then what is known of it\n"
+    "(description, manufacturer, USB vendor:product id, serial number) and \"busy\" where\n"
+    "another program holds it.\n\n"
+    "  --json  one JSON object a line instead\n";
+#else
 constexpr std::string_view kPortsHelp =
     "\nLists every serial port the system reports, one a line: its device, then what is known\n"
     "of it (description, manufacturer, USB vendor:product id, serial number) and \"busy\" where\n"
     "another program holds it. Then the COM numbers that section [Ports] of the settings file\n"
     "maps, each with its device and \"missing\" where that device does not exist.\n\n"
     "  --json  one JSON object a line instead\n";
+#endif
 
 // A COM number that section [Ports] of the settings file maps to a device.
 struct PortMapping {
@@ -108,8 +117,10 @@ int runPorts(std::span<char* const> args) {
     for (const PortDescription& port : listSerialPorts()) {
         json ? printJson(port) : printPlain(port);
     }
-    for (const PortMapping& mapping : mappedPorts()) {
-        printMapping(mapping, json);
+    if (kSettingsMapPorts) {
+        for (const PortMapping& mapping : mappedPorts()) {
+            printMapping(mapping, json);
+        }
     }
     return ExitSuccess;
 }

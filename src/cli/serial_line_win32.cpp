@@ -5,6 +5,10 @@
 
 namespace quarvel {
 
+std::shared_ptr<void> serialLineSupport() {
+    return nullptr;
+}
+
 ChannelOpener serialLineOpener(std::function<std::string(int portNumber)> deviceName,
                                OpenFailureSink onFailure) {
     return win32SerialOpener(std::move(deviceName), std::move(onFailure));

@@ -1,5 +1,7 @@
 #include "cli/terminal_reporter.h"
 
+#include "cli/retry_prompt.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -10,8 +12,6 @@ namespace quarvel {
 namespace {
 
 constexpr int kBarWidth = 40;
-constexpr const char* kRetryPrompt = "The application could not send some of the data. Would you "
-                                     "like it to try sending it again?";
 
 enum class Answer { TryAgain, Cancel, Unclear };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/load_options.h"
-#include "job/load_reporter.h"
+#include "cli/load_output.h"
 
 #include <cstdio>
 #include <functional>
@@ -11,7 +11,7 @@ namespace quarvel {
 
 // The loading dialog on a terminal: message lines on the output, the percentage on the error
 // stream, the retry question answered by policy or by the operator on the input.
-class TerminalReporter final : public LoadReporter {
+class TerminalReporter final : public LoadOutput {
 public:
     struct Streams {
         std::FILE* output = stdout;
@@ -28,9 +28,8 @@ public:
     void failed(LoadFailure reason) override;
 
     // Ends the load's output: "Error!" after a failed load, and the bar's line closed.
-    void finish(bool failed);
-    // Why the load failed, once it has; Ctrl-C outweighs what the job saw of it.
-    std::optional<LoadFailure> failure() const;
+    void finish(bool failed) override;
+    std::optional<LoadFailure> failure() const override;
 
 private:
     void drawBar();

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <algorithm>
 
@@ -40,8 +41,24 @@ void applyDialogColours(QDialog& dialog) {
     dialog.setAutoFillBackground(true);
 }
 
+// Drop-down lists drop below the control with a height of their own and a vertical scroll bar,
+// instead of the menu laid over the control that some styles give.
+class DropDownStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ComboBox_Popup) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 QWidget* createDropDownList(const ControlTemplate& control, QWidget& parent, const QRect& area) {
     auto* list = new QComboBox(&parent);
+    auto* style = new DropDownStyle;
+    style->setParent(list);
+    list->setStyle(style);
     for (const auto item : control.items) {
         list->addItem(text(item));
     }
@@ -77,8 +94,12 @@ QWidget* createControl(const ControlTemplate& control, QWidget& parent, const QR
     case ControlKind::DropDownList:
         return createDropDownList(control, parent, area);
     case ControlKind::ListBox: {
+        // A vertical scroll bar only: a long line is cut at the right edge, neither scrolled to
+        // nor shortened with an ellipsis.
         auto* list = new QListWidget(&parent);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setTextElideMode(Qt::ElideNone);
         return list;
     }
     case ControlKind::LeftText:

@@ -31,7 +31,8 @@ TEST(LoadOptions, PortNumbersAreThoseOfTheSystem) {
         const bool parsed = parseLoadOptions(args, {}, options, error);
         EXPECT_EQ(parsed, c.portNumber != 0) << c.text << ": " << error;
         if (parsed) {
-            EXPECT_EQ(options.portNumber, c.portNumber) << c.text;
+            ASSERT_EQ(options.ports.size(), 1U) << c.text;
+            EXPECT_EQ(options.ports.front().number, c.portNumber) << c.text;
         } else {
             EXPECT_EQ(error, "port number must be 1 to " + std::to_string(kHighestPortNumber) +
                                  ", or a device path: '" + c.text + "'");

@@ -1,5 +1,5 @@
-#include "tests/support/child_process.h"
 #include "e2e_programs.h"
+#include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -83,6 +83,12 @@ INSTANTIATE_TEST_SUITE_P(
             "LoadShortFormWithValueAttached", {"load", "-p" + kNoDevice, "FILE"}, 1, kNoPort},
         GrammarCase{
             "LoadDashHAfterDoubleDashIsAFile", {"load", "-p", kNoDevice, "--", "-h"}, 1, kNoPort},
+        GrammarCase{
+            "LoadJsonAndTrace", {"load", "FILE", "-p", kNoDevice, "--json", "--trace"}, 1, kNoPort},
+        GrammarCase{"LoadJsonWithValue",
+                    {"load", "a.a21", "-p", "1", "--json=yes"},
+                    2,
+                    "--json takes no value"},
         GrammarCase{"LoadNothing", {"load"}, 2, "missing FILE"},
         GrammarCase{"LoadNoPort", {"load", "a.a21"}, 2, "no --port given"},
         GrammarCase{"LoadPortWithoutValue", {"load", "a.a21", "--port"}, 2, "--port needs a value"},
@@ -99,6 +105,14 @@ INSTANTIATE_TEST_SUITE_P(
                     {"load", "a.a21", "-p", "1", "-c", "1", "-c", "2"},
                     2,
                     "--channel is given more than once"},
+        GrammarCase{"LoadRetryAskWithTwoPorts",
+                    {"load", "a.a21", "-p", "1", "-p", "2", "--retry", "ask"},
+                    2,
+                    "--retry ask takes one --port"},
+        GrammarCase{"LoadSamePortTwice",
+                    {"load", "a.a21", "-p", "3", "--port", "COM3"},
+                    2,
+                    "port 'COM3' is given more than once"},
         GrammarCase{"LoadRetryUnknown",
                     {"load", "a.a21", "-p", "1", "--retry", "often"},
                     2,

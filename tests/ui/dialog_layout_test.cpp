@@ -1,14 +1,22 @@
+#include "job/load_job.h"
 #include "ui/dialog_builder.h"
 #include "ui/loader_dialog.h"
+#include "ui/loading_dialog.h"
 #include "ui/retry_dialog.h"
+#include "ui_test_support.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyleOptionComboBox>
+#include <QWindow>
 #include <gtest/gtest.h>
+#include <memory>
 #include <vector>
 
 namespace quarvel {
@@ -120,6 +128,83 @@ TEST(DialogTemplateTest, RetryPromptAnswers) {
         EXPECT_EQ(dialog.result(), c.result) << c.name;
         EXPECT_FALSE(dialog.isVisible()) << c.name;
     }
+}
+
+struct EnterCase {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+TEST(DialogTemplateTest, RetryPromptOpensOnCancelSoThatEnterAnswersCancel) {
+    const EnterCase cases[] = {
+        {"Return", Qt::Key_Return, Qt::NoModifier},
+        {"Enter on the keypad", Qt::Key_Enter, Qt::KeypadModifier},
+    };
+    for (const auto& c : cases) {
+        RetryDialog dialog(nullptr);
+        dialog.show();
+        auto* cancel = controlOf<QPushButton>(dialog, CancelButtonId);
+        EXPECT_EQ(dialog.focusWidget(), cancel) << c.name;
+        EXPECT_TRUE(controlOf<QPushButton>(dialog, OkButtonId)->isDefault()) << c.name;
+        EXPECT_FALSE(cancel->isDefault()) << c.name;
+        QKeyEvent enter(QEvent::KeyPress, c.key, c.modifiers);
+        QApplication::sendEvent(dialog.focusWidget(), &enter);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << c.name;
+        EXPECT_FALSE(dialog.isVisible()) << c.name;
+    }
+}
+
+TEST(DialogTemplateTest, EnterOnTryAgainRetries) {
+    RetryDialog dialog(nullptr);
+    dialog.show();
+    QWidget* tryAgain = nextTabStop(dialog, *dialog.focusWidget());
+    ASSERT_EQ(tryAgain, findControl(dialog, OkButtonId));
+    tryAgain->setFocus();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(tryAgain, &enter);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+// A frame with a title bar and a close box, and no minimise or maximise button: what the
+// platform window is given, not only what the widget asked for.
+TEST(DialogTemplateTest, EveryDialogHasACloseBoxAndNoMinimiseOrMaximise) {
+    LoadJob job([](const SerialSettings&) { return std::unique_ptr<ByteChannel>(); }, false);
+    LoaderServices services{[] { return LastValues{}; }, [](const LastValues&) {},
+                            [] { return std::filesystem::path(); }, [] { return true; }};
+    LoaderDialog loader(job, services);
+    LoadingDialog loading(job, {"", 1, 127}, &loader);
+    RetryDialog retry(&loading);
+    for (QDialog* dialog : std::vector<QDialog*>{&loader, &loading, &retry}) {
+        const auto name = dialog->windowTitle().toStdString();
+        dialog->winId();
+        ASSERT_NE(dialog->windowHandle(), nullptr) << name;
+        const Qt::WindowFlags flags = dialog->windowHandle()->flags();
+        EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog) << name;
+        EXPECT_TRUE(flags & Qt::WindowTitleHint) << name;
+        EXPECT_TRUE(flags & Qt::WindowSystemMenuHint) << name;
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << name;
+        EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint) << name;
+        EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint) << name;
+        EXPECT_FALSE(flags & Qt::WindowContextHelpButtonHint) << name;
+        EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize()) << name << ": modal frame";
+    }
+}
+
+TEST(DialogTemplateTest, DropDownListsDropBelowWithTheirOwnHeight) {
+    LoadJob job([](const SerialSettings&) { return std::unique_ptr<ByteChannel>(); }, false);
+    LoaderServices services{[] { return LastValues{}; }, [](const LastValues&) {},
+                            [] { return std::filesystem::path(); }, [] { return true; }};
+    LoaderDialog loader(job, services);
+    for (const int id : {PortListId, ChannelListId}) {
+        auto* list = controlOf<QComboBox>(loader, id);
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        // Styles that lay a menu over the control ignore the list's visible-item count.
+        EXPECT_EQ(list->style()->styleHint(QStyle::SH_ComboBox_Popup, &option, list), 0) << id;
+    }
+    EXPECT_LT(controlOf<QComboBox>(loader, ChannelListId)->maxVisibleItems(), 17)
+        << "the channel list scrolls";
 }
 
 TEST(DialogTemplateTest, DialogSurfacesAreLightGreyWithBlackText) {

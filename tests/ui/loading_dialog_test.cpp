@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 namespace quarvel {
@@ -92,6 +93,26 @@ TEST(LoadingDialogTest, WholeLoadEndsWithItsLastLineSelectedAndOk) {
     EXPECT_EQ(dialog.progressBar().position(), 100);
     EXPECT_FALSE(bench.job.holdsResources());
     EXPECT_EQ(bench.device.loadsCompleted(), 1);
+}
+
+// The longest line a load can give must stay readable: no horizontal scroll bar may cover the
+// forty-unit list.
+TEST(LoadingDialogTest, LongestLineLeavesTheListWithoutAHorizontalScrollBar) {
+    DeviceConfig config;
+    config.faults = {Fault{FaultKind::Silent}};
+    Bench bench(config);
+    LoadingDialog dialog(bench.job, {smallProgram, 1, 127}, nullptr);
+    ASSERT_TRUE(bench.runToEnd(dialog));
+    const QString longest =
+        "Device not responding, check connections and midi channel, then try again";
+    ASSERT_TRUE(messagesOf(dialog).contains(longest));
+
+    auto* list = controlOf<QListWidget>(dialog, MessageListId);
+    ASSERT_GT(list->fontMetrics().horizontalAdvance(longest), list->viewport()->width())
+        << "the line is wider than the list";
+    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(list->viewport()->height(), list->contentsRect().height());
+    EXPECT_EQ(list->horizontalScrollBar()->value(), 0) << "the line starts at the left edge";
 }
 
 TEST(LoadingDialogTest, FailedFirstStepAddsErrorWithoutMovingTheSelection) {

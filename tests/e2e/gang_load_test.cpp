@@ -1,0 +1,204 @@
+#include "e2e_programs.h"
+#include "program_files.h"
+#include "simulated_device.h"
+#include "tests/support/child_process.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace quarvel::test {
+namespace {
+
+std::filesystem::path folderFor(const std::string& name) {
+    const auto folder = testFolder() / name;
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+std::vector<std::string> gangLoad(const std::filesystem::path& file,
+                                  const std::vector<const SimulatedDevice*>& devices) {
+    std::vector<std::string> argv{QUARVEL_CLI, "load", file.string()};
+    for (const SimulatedDevice* device : devices) {
+        argv.insert(argv.end(), {"--port", device->port()});
+    }
+    return argv;
+}
+
+// The message lines of each port, without its name, and the summary lines after them.
+struct GangLines {
+    std::map<std::string, Lines> byPort;
+    Lines summary;
+};
+
+GangLines sortedOut(const Lines& out, const std::vector<std::string>& ports) {
+    GangLines sorted;
+    const std::size_t loadLines = out.size() - std::min(out.size(), ports.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (i >= loadLines) {
+            sorted.summary.push_back(out[i]);
+            continue;
+        }
+        const auto port = std::ranges::find_if(
+            ports, [&](const std::string& p) { return out[i].rfind(p + ": ", 0) == 0; });
+        EXPECT_NE(port, ports.end()) << "a line under no port's name: " << out[i];
+        if (port != ports.end()) {
+            sorted.byPort[*port].push_back(out[i].substr(port->size() + 2));
+        }
+    }
+    return sorted;
+}
+
+const std::string kBadChecksum = "Device received record with bad checksum. Trying record again";
+
+TEST(GangLoad, OneFailingDeviceLeavesTheOthersToComplete) {
+    SimulatedDevice first(folderFor("gang-first"), {});
+    SimulatedDevice failing(folderFor("gang-failing"), {"--fault", "status:2:03:3"});
+    SimulatedDevice third(folderFor("gang-third"), {});
+    const std::vector<std::string> ports{first.port(), failing.port(), third.port()};
+    const auto& file = cliPrograms().spread;
+
+    auto argv = gangLoad(file, {&first, &failing, &third});
+    argv.insert(argv.end(), {"--progress", "lines"});
+    const Finished run = runProgram(argv);
+    const auto firstFlash = first.stopAndReadFlash();
+    const auto thirdFlash = third.stopAndReadFlash();
+    failing.stopAndReadFlash();
+
+    const GangLines lines = sortedOut(splitLines(run.out), ports);
+    const Lines completed = joined(identifiedStart(), {"Loading complete. No errors"});
+    EXPECT_EQ(lines.byPort.at(ports[0]), completed);
+    EXPECT_EQ(lines.byPort.at(ports[1]),
+              joined(identifiedStart(), {kBadChecksum, kBadChecksum, kBadChecksum, "Error!"}));
+    EXPECT_EQ(lines.byPort.at(ports[2]), completed);
+    EXPECT_EQ(lines.summary, (Lines{ports[0] + ": completed", ports[1] + ": failed (transfer)",
+                                    ports[2] + ": completed"}));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(firstFlash, expectedFlash(file));
+    EXPECT_EQ(thirdFlash, expectedFlash(file));
+    const Lines err = splitLines(run.err);
+    for (const std::string& port : {ports[0], ports[2]}) {
+        EXPECT_NE(std::ranges::find(err, port + ": 100%"), err.end()) << run.err;
+    }
+    EXPECT_NE(run.err.find(ports[1] + ": The application could not send some of the data. Would "
+                                      "you like it to try sending it again? Cancel"),
+              std::string::npos)
+        << run.err;
+}
+
+TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
+    // Slow answers keep the transfers running for seconds after they start.
+    const std::vector<std::string> slow{"--delay-ms", "200"};
+    SimulatedDevice a(folderFor("interrupt-a"), slow), b(folderFor("interrupt-b"), slow),
+        c(folderFor("interrupt-c"), slow);
+    const std::vector<std::string> ports{a.port(), b.port(), c.port()};
+    RunningProgram cli(gangLoad(cliPrograms().spread, {&a, &b, &c}));
+
+    std::set<std::string> sending;
+    std::string line;
+    while (sending.size() < ports.size() && cli.readLine(line)) {
+        for (const std::string& port : ports) {
+            if (line == port + ": Flash Erased, sending new program") {
+                sending.insert(port);
+            }
+        }
+    }
+    ASSERT_EQ(sending.size(), ports.size()) << cli.errorText();
+    cli.signal(SIGINT);
+    Lines after;
+    while (cli.readLine(line)) {
+        after.push_back(line);
+    }
+
+    ASSERT_TRUE(cli.endsWithin(5000));
+    EXPECT_EQ(cli.wait(), 1);
+    const GangLines lines = sortedOut(after, ports);
+    for (const std::string& port : ports) {
+        EXPECT_EQ(lines.byPort.at(port).back(), "Error!");
+    }
+    EXPECT_EQ(lines.summary,
+              (Lines{ports[0] + ": failed (interrupted)", ports[1] + ": failed (interrupted)",
+                     ports[2] + ": failed (interrupted)"}));
+
+    const Finished next = runProgram(gangLoad(cliPrograms().small, {&a, &b, &c}));
+    EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
+    EXPECT_EQ(
+        sortedOut(splitLines(next.out), ports).summary,
+        (Lines{ports[0] + ": completed", ports[1] + ": completed", ports[2] + ": completed"}));
+}
+
+TEST(GangLoad, JsonEventsNameTheirPort) {
+    SimulatedDevice device(folderFor("gang-json"), {});
+    const std::string missing = (testFolder() / "no-such-terminal").string();
+    const std::vector<std::string> ports{device.port(), missing};
+
+    const Finished run = runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
+                                     ports[0], "--port", ports[1], "--json"});
+    device.stopAndReadFlash();
+
+    std::map<std::string, Lines> messages;
+    std::map<std::string, std::string> results;
+    for (const std::string& line : splitLines(run.out)) {
+        QJsonParseError error{};
+        const QJsonObject event =
+            QJsonDocument::fromJson(QByteArray::fromStdString(line), &error).object();
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
+        const std::string port = event.value("port").toString().toStdString();
+        ASSERT_NE(std::ranges::find(ports, port), ports.end()) << line;
+        EXPECT_EQ(results.count(port), 0U) << "the result comes last: " << line;
+        if (event.value("event") == "message") {
+            messages[port].push_back(event.value("text").toString().toStdString());
+        } else if (event.value("event") == "result") {
+            results[port] = event.value("status").toString().toStdString() + " " +
+                            event.value("reason").toString("null").toStdString();
+        }
+    }
+    EXPECT_EQ(messages[ports[0]], joined(identifiedStart(), {"Loading complete. No errors"}));
+    EXPECT_EQ(messages[ports[1]], (Lines{"Initialising", "Could not open PC RS232"}));
+    EXPECT_EQ(results, (std::map<std::string, std::string>{{ports[0], "completed null"},
+                                                           {ports[1], "failed port"}}));
+    EXPECT_EQ(run.exitCode, 1);
+}
+
+std::size_t ownLogoFiles(const std::filesystem::path& folder) {
+    return static_cast<std::size_t>(
+        std::ranges::count_if(std::filesystem::directory_iterator(folder), [](const auto& entry) {
+            const std::string name = entry.path().filename().string();
+            return name.rfind("Temp.", 0) == 0 && name != "Temp.s21";
+        }));
+}
+
+TEST(GangLoad, PictureIsConvertedOnceIntoAFileThatGoesWithTheRun) {
+    const auto folder = folderFor("gang-logo");
+    const auto picture = folder / "logo.gif";
+    const auto converted = folder / "logo.s21";
+    ASSERT_EQ(runProgram({IMAGEMAGICK_CONVERT, "-size", "128x56", "xc:white", "-fill", "black",
+                          "-draw", "circle 64,28 64,4", picture.string()})
+                  .exitCode,
+              0);
+    ASSERT_EQ(
+        runProgram({QUARVEL_CLI, "convert-logo", picture.string(), converted.string()}).exitCode,
+        0);
+    const auto staging = std::filesystem::path(QUARVEL_CLI).parent_path();
+    SimulatedDevice a(folderFor("gang-logo-a"), {}), b(folderFor("gang-logo-b"), {});
+
+    RunningProgram cli(gangLoad(picture, {&a, &b}));
+    std::string line;
+    while (cli.readLine(line) && line.find(": Flash Erased, sending new program") == line.npos) {
+    }
+    // Both loads read the one file converted for this run.
+    EXPECT_EQ(ownLogoFiles(staging), 1U);
+    while (cli.readLine(line)) {
+    }
+    EXPECT_EQ(cli.wait(), 0) << cli.errorText();
+    EXPECT_EQ(ownLogoFiles(staging), 0U);
+    EXPECT_EQ(a.stopAndReadFlash(), expectedFlash(converted));
+    EXPECT_EQ(b.stopAndReadFlash(), expectedFlash(converted));
+}
+
+} // namespace
+} // namespace quarvel::test
