@@ -1,7 +1,7 @@
 #include "cli/serial_port_list.h"
 
-// In this order: the other Windows headers build on windows.h, and initguid.h makes devguid.h
-// define the device class GUIDs it names.
+// The order matters: windows.h first, and initguid.h before devguid.h so that the class
+// identifiers are defined here.
 // clang-format off
 #include <windows.h>
 #include <initguid.h>

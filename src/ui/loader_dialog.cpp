@@ -1,5 +1,6 @@
 #include "ui/loader_dialog.h"
 
+#include "files/path_text.h"
 #include "logo/gif_reader.h"
 #include "logo/logo_staging.h"
 #include "ui/dialog_builder.h"
@@ -61,6 +62,9 @@ void LoaderDialog::writeControls() {
 }
 
 void LoaderDialog::browse() {
+    if (m_loading) {
+        return;
+    }
     readControls();
     // The file dialog opens in the working directory, so it starts in the current file's folder.
     if (const auto folder = folderOfPath(m_values.filePath)) {
@@ -78,6 +82,9 @@ void LoaderDialog::browse() {
 }
 
 void LoaderDialog::transfer() {
+    if (m_loading) {
+        return;
+    }
     readControls();
     LoadRequest request{m_values.filePath, portNumberOfIndex(m_values.portIndex),
                         channelOfIndex(m_values.channelIndex)};
@@ -88,13 +95,15 @@ void LoaderDialog::transfer() {
     if (isLogoPicture(m_values.filePath)) {
         const auto converted = m_services.convertedLogoPath();
         // A picture that cannot be converted ends the transfer without a word, as before.
-        if (convertGifToLogo(m_values.filePath, converted.string()) != 0) {
+        if (convertGifToLogo(m_values.filePath, textFromPath(converted)) != 0) {
             return;
         }
-        request.filePath = converted.string();
+        request.filePath = textFromPath(converted);
     }
     LoadingDialog loading(m_job, std::move(request), this);
+    m_loading = true;
     loading.exec();
+    m_loading = false;
 }
 
 void LoaderDialog::showHelp() {
