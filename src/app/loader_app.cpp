@@ -5,9 +5,11 @@
 #include "app/port_device.h"
 #include "app/settings_location.h"
 #include "app/stored_values.h"
+#include "files/path_text.h"
 #include "job/load_job.h"
 #include "link/qt_serial_channel.h"
 #include "logo/logo_staging.h"
+#include "ui/alive_while_waiting.h"
 #include "ui/loader_dialog.h"
 
 #include <QApplication>
@@ -24,14 +26,18 @@ namespace {
 
 } // namespace
 
-LoaderApp::LoaderApp(std::filesystem::path executablePath, std::string_view arguments)
+LoaderApp::LoaderApp(std::filesystem::path executablePath, std::string_view arguments,
+                     const std::filesystem::path& startedAs)
     : m_executablePath(std::move(executablePath)), m_bootMode(commandLineAsksForBoot(arguments)),
-      m_settings(settingsFilePath(m_executablePath)) {}
+      m_settings(settingsFilePath(startedAs.empty() ? m_executablePath : startedAs)) {}
 
 ChannelOpener LoaderApp::serialOpener() const {
     // The settings are read at each opening, so a "Ports" entry edited meanwhile takes effect.
-    return qtSerialOpener(
-        [settings = m_settings](int portNumber) { return portDeviceName(settings, portNumber); });
+    // The windows stay alive while a step waits for the device.
+    return servingWindowsWhileWaiting(qtSerialOpener([settings = m_settings](int portNumber) {
+                                          return portDeviceName(settings, portNumber);
+                                      }),
+                                      serveWindowsWithoutInput);
 }
 
 std::unique_ptr<LoaderDialog> LoaderApp::makeMainDialog(LoadJob& job) {
@@ -45,7 +51,7 @@ std::unique_ptr<LoaderDialog> LoaderApp::makeMainDialog(LoadJob& job) {
         [this] { return stagedLogoPath(m_executablePath); },
         [helpFile] {
             return QDesktopServices::openUrl(
-                QUrl::fromLocalFile(QString::fromStdString(helpFile.string())));
+                QUrl::fromLocalFile(QString::fromStdString(textFromPath(helpFile))));
         },
     };
     return std::make_unique<LoaderDialog>(job, std::move(services));

@@ -1,4 +1,5 @@
 #include "app/loader_app.h"
+#include "files/path_text.h"
 #include "quarvel_version.h"
 
 #include <QApplication>
@@ -18,6 +19,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         arguments += (i > 1 ? " " : "") + std::string(argv[i]);
     }
-    quarvel::LoaderApp loader(QCoreApplication::applicationFilePath().toStdString(), arguments);
+    // The executable's path has its links resolved; the name it was started by has not.
+    quarvel::LoaderApp loader(
+        quarvel::pathFromText(QCoreApplication::applicationFilePath().toStdString()), arguments,
+        quarvel::pathFromText(argv[0]));
     return loader.run();
 }

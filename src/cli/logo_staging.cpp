@@ -1,6 +1,7 @@
 #include "cli/logo_staging.h"
 
 #include "cli/logo_messages.h"
+#include "files/path_text.h"
 #include "files/platform_folders.h"
 #include "logo/logo_staging.h"
 
@@ -15,7 +16,8 @@ std::optional<std::string> convertInto(const std::string& picture, const std::st
     if (output.empty()) {
         std::fprintf(stderr,
                      "quarvel-cli load: could not convert the picture into a logo: there is no "
-                     "folder to write the logo file in (set XDG_CACHE_HOME)\n");
+                     "folder to write the logo file in (set %s)\n",
+                     userCacheVariable());
         return std::nullopt;
     }
     LogoConversionReport report;
@@ -33,15 +35,15 @@ std::optional<std::string> convertInto(const std::string& picture, const std::st
 } // namespace
 
 std::optional<std::string> stageLogo(const std::string& picture) {
-    return convertInto(picture, stagedLogoPath(runningExecutable()).string());
+    return convertInto(picture, textFromPath(stagedLogoPath(runningExecutable())));
 }
 
 std::optional<std::string> stageOwnLogo(const std::string& picture) {
-    const std::string output = reserveOwnLogoFile(runningExecutable()).string();
-    auto converted = convertInto(picture, output);
-    if (!converted && !output.empty()) {
+    const auto own = reserveOwnLogoFile(runningExecutable());
+    auto converted = convertInto(picture, textFromPath(own));
+    if (!converted && !own.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(output, ignored);
+        std::filesystem::remove(own, ignored);
     }
     return converted;
 }

@@ -1,14 +1,19 @@
 #include "cli/serial_port_list.h"
 
+// The order matters: windows.h first, and initguid.h before devguid.h so that the class
+// identifiers are defined here.
+// clang-format off
+#include <windows.h>
+#include <initguid.h>
+#include <devguid.h>
+#include <setupapi.h>
+// clang-format on
+
 #include <algorithm>
 #include <cwctype>
-#include <devguid.h>
-#include <initguid.h>
 #include <map>
-#include <setupapi.h>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace quarvel {
 namespace {

@@ -13,6 +13,9 @@ std::filesystem::path runningExecutable();
 // This program's folder in the user's cache (not created here); empty when the user has none.
 std::filesystem::path userCacheFolder();
 
+// The environment variable that names the user's cache where the system knows of none.
+const char* userCacheVariable();
+
 // True when the running user may create files in the folder.
 bool userMayWriteInto(const std::filesystem::path& folder);
 

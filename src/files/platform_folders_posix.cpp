@@ -40,6 +40,10 @@ std::filesystem::path userCacheFolder() {
     return home.empty() ? home : home / ".cache" / kProgramFolderName;
 }
 
+const char* userCacheVariable() {
+    return "XDG_CACHE_HOME";
+}
+
 bool userMayWriteInto(const std::filesystem::path& folder) {
     std::error_code error;
     return std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), W_OK) == 0;

@@ -1,10 +1,13 @@
 #include "files/platform_folders.h"
 
-#include <cstdlib>
+// clang-format off
+#include <windows.h>
 #include <shlobj.h>
+// clang-format on
+
+#include <cstdlib>
 #include <string>
 #include <system_error>
-#include <windows.h>
 
 namespace quarvel {
 
@@ -56,6 +59,10 @@ std::filesystem::path runningExecutable() {
 std::filesystem::path userCacheFolder() {
     const auto folder = localAppDataFolder();
     return folder.empty() ? folder : folder / kProgramFolderName;
+}
+
+const char* userCacheVariable() {
+    return "LOCALAPPDATA";
 }
 
 bool userMayWriteInto(const std::filesystem::path& folder) {

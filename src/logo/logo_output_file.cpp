@@ -1,5 +1,7 @@
 #include "logo/logo_output_file.h"
 
+#include "files/path_text.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -13,12 +15,13 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 bool LogoOutputFile::create(const std::string& outputPath) {
     m_file.reset();
+    const auto target = pathFromText(outputPath);
     std::error_code error;
-    if (std::filesystem::is_directory(outputPath, error)) {
+    if (std::filesystem::is_directory(target, error)) {
         return false;
     }
     // The logo is made again from its picture at every load: not worth waiting for the disk.
-    m_file.emplace(outputPath, WholeFileWriter::Durability::Unsynced);
+    m_file.emplace(target, WholeFileWriter::Durability::Unsynced);
     if (!m_file->isOpen()) {
         m_file.reset();
         return false;

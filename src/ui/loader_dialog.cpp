@@ -1,14 +1,15 @@
 #include "ui/loader_dialog.h"
 
+#include "files/path_text.h"
 #include "logo/gif_reader.h"
 #include "logo/logo_staging.h"
 #include "ui/dialog_builder.h"
 #include "ui/loading_dialog.h"
+#include "ui/program_file_dialog.h"
 #include "ui/transfer_rules.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -61,23 +62,25 @@ void LoaderDialog::writeControls() {
 }
 
 void LoaderDialog::browse() {
+    if (m_loading) {
+        return;
+    }
     readControls();
     // The file dialog opens in the working directory, so it starts in the current file's folder.
     if (const auto folder = folderOfPath(m_values.filePath)) {
         QDir::setCurrent(QString::fromStdString(*folder));
     }
-    QFileDialog chooser(this);
-    chooser.setFileMode(QFileDialog::ExistingFile);
+    ProgramFileDialog chooser(this);
     chooser.setDirectory(QDir::currentPath());
-    chooser.setNameFilters(
-        {QStringLiteral("A21 Files (*.a21)"), QStringLiteral("All Files (*.*)")});
-    chooser.setDefaultSuffix(QStringLiteral("a21"));
-    if (chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty()) {
-        m_filePathBox->setText(QDir::toNativeSeparators(chooser.selectedFiles().constFirst()));
+    if (chooser.exec() == QDialog::Accepted && !chooser.chosenFile().isEmpty()) {
+        m_filePathBox->setText(QDir::toNativeSeparators(chooser.chosenFile()));
     }
 }
 
 void LoaderDialog::transfer() {
+    if (m_loading) {
+        return;
+    }
     readControls();
     LoadRequest request{m_values.filePath, portNumberOfIndex(m_values.portIndex),
                         channelOfIndex(m_values.channelIndex)};
@@ -88,13 +91,15 @@ void LoaderDialog::transfer() {
     if (isLogoPicture(m_values.filePath)) {
         const auto converted = m_services.convertedLogoPath();
         // A picture that cannot be converted ends the transfer without a word, as before.
-        if (convertGifToLogo(m_values.filePath, converted.string()) != 0) {
+        if (convertGifToLogo(m_values.filePath, textFromPath(converted)) != 0) {
             return;
         }
-        request.filePath = converted.string();
+        request.filePath = textFromPath(converted);
     }
     LoadingDialog loading(m_job, std::move(request), this);
+    m_loading = true;
     loading.exec();
+    m_loading = false;
 }
 
 void LoaderDialog::showHelp() {

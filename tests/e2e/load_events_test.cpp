@@ -5,6 +5,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -127,6 +128,32 @@ INSTANTIATE_TEST_SUITE_P(Cases, JsonEvents,
                          [](const testing::TestParamInfo<JsonCase>& info) {
                              return info.param.name;
                          });
+
+QJsonObject parsed(const std::string& line) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
+}
+
+// Ctrl-C while the device is silent about the erase: the result says interrupted, not erase.
+TEST(JsonEvents, CtrlCEndsWithAnInterruptedResult) {
+    const auto folder = testFolder() / "json-interrupt";
+    std::filesystem::create_directories(folder);
+    SimulatedDevice device(folder, {"--fault", "no-erase"});
+    RunningProgram cli(
+        {QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", device.port(), "--json"});
+
+    std::string line;
+    while (cli.readLine(line) && parsed(line).value("text") != "Erasing flash") {
+    }
+    ASSERT_EQ(parsed(line).value("text"), "Erasing flash") << cli.errorText();
+    cli.signal(SIGINT);
+    Lines after;
+    while (cli.readLine(line)) {
+        after.push_back(line);
+    }
+
+    EXPECT_EQ(after, Lines{R"({"event":"result","status":"interrupted","reason":"interrupted"})"});
+    EXPECT_EQ(cli.wait(), 1);
+}
 
 std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);

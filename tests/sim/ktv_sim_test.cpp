@@ -89,12 +89,15 @@ Bytes readFile(const fs::path& path) {
 TEST(KtvSimCommandLine, HelpDocumentsEveryOption) {
     const RunResult help = runKtvSim("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* text :
-         {"--link PATH", "--channel",  "--type N",       "--model",      "normal",
-          "assumed",     "--pace",     "--delay-ms N",   "--fault WHAT", "no-identify",
-          "silent",      "no-erase",   "status:N:S[:K]", "restart:N",    "skip:N",
-          "drop:N",      "overlong:N", "garbage",        "trickle:MS",   "--flash-out FILE",
-          "--once",      "--verbose",  "--help",         "--version"}) {
+    for (const char* text : {"--link PATH",    "--channel",        "--type N",
+                             "--model",        "normal",           "assumed",
+                             "--pace",         "--delay-ms N",     "--fault WHAT",
+                             "no-identify",    "silent",           "no-erase",
+                             "status:N:S[:K]", "restart:N",        "skip:N",
+                             "drop:N",         "overlong:N",       "garbage",
+                             "trickle:MS",     "--flash-out FILE", "--received-out FILE",
+                             "--once",         "--verbose",        "--help",
+                             "--version"}) {
         EXPECT_NE(help.output.find(text), std::string::npos) << text;
     }
 }
@@ -106,6 +109,7 @@ TEST(KtvSimCommandLine, RefusesWhatItCannotDoBeforeServing) {
     };
     for (const Case& c : {Case{"--channel 0", 2}, Case{"--fault bogus", 2}, Case{"--frobnicate", 2},
                           Case{"--type", 2}, Case{"--flash-out /quarvel-no-such-folder/f.bin", 1},
+                          Case{"--received-out /quarvel-no-such-folder/r.bin", 1},
                           Case{"--link /quarvel-no-such-folder/ktv", 1}}) {
         SCOPED_TRACE(c.arguments);
         const RunResult run = runKtvSim(c.arguments);

@@ -40,10 +40,11 @@ TEST(SimOptions, RefusesWhatItCannotServe) {
 }
 
 TEST(SimOptions, FillsTheDeviceAndTheServer) {
-    const SimOptionsResult result =
-        parse({"--link", "/tmp/ktv", "--channel", "16", "--type", "322", "--model", "assumed",
-               "--pace", "--delay-ms", "250", "--fault", "no-erase", "--fault", "drop:9",
-               "--flash-out", "flash.bin", "--once", "--verbose"});
+    const SimOptionsResult result = parse(
+        {"--link",       "/tmp/ktv", "--channel", "16",          "--type",    "322",
+         "--model",      "assumed",  "--pace",    "--delay-ms",  "250",       "--fault",
+         "no-erase",     "--fault",  "drop:9",    "--flash-out", "flash.bin", "--received-out",
+         "received.bin", "--once",   "--verbose"});
     ASSERT_TRUE(result.options.has_value()) << result.error;
     const SimOptions& options = *result.options;
     EXPECT_EQ(options.linkPath, "/tmp/ktv");
@@ -56,6 +57,7 @@ TEST(SimOptions, FillsTheDeviceAndTheServer) {
     EXPECT_EQ(options.device.faults[1].kind, FaultKind::Drop);
     EXPECT_EQ(options.device.faults[1].record, 9);
     EXPECT_EQ(options.flashOutPath, "flash.bin");
+    EXPECT_EQ(options.receivedOutPath, "received.bin");
     EXPECT_TRUE(options.paced && options.once && options.verbose);
     EXPECT_FALSE(options.help);
 }
