@@ -3,7 +3,8 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-asan fuzz demo clean bench gui-demo screenshots
+.PHONY: all deps configure build test test-asan fuzz demo clean bench gui-demo screenshots windows \
+    test-windows
 
 all: build
 
@@ -31,6 +32,17 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS) --target fuzz_targets
 	bash fuzz/run_fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
+# quarvel-cli.exe for Windows: cross-built with MinGW-w64, statically linked.
+windows:
+	@bash scripts/install-deps.sh windows
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS) --target quarvel-cli
+	@echo "$(CURDIR)/build/windows/src/cli/quarvel-cli.exe"
+
+# The build for Windows tested under Wine: unit suites, then loads through Wine's COM1 into ktv-sim.
+test-windows:
+	bash scripts/test-windows.sh $(JOBS)
 
 # ktv-sim on a pseudo-terminal, examples/demo.a21 loaded into it, its flash checked with srec_cat.
 demo: build

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with, when any is missing.
+# `install-deps.sh windows` adds the MinGW-w64 cross compiler, Wine and GoogleTest's sources,
+# for the Windows build and its tests under Wine.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,10 @@ packages=(
     fonts-liberation
     clang libclang-rt-dev
 )
+
+if [ "${1:-}" = windows ]; then
+    packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

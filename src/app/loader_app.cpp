@@ -9,6 +9,7 @@
 #include "job/load_job.h"
 #include "link/qt_serial_channel.h"
 #include "logo/logo_staging.h"
+#include "ui/alive_while_waiting.h"
 #include "ui/loader_dialog.h"
 
 #include <QApplication>
@@ -31,8 +32,11 @@ LoaderApp::LoaderApp(std::filesystem::path executablePath, std::string_view argu
 
 ChannelOpener LoaderApp::serialOpener() const {
     // The settings are read at each opening, so a "Ports" entry edited meanwhile takes effect.
-    return qtSerialOpener(
-        [settings = m_settings](int portNumber) { return portDeviceName(settings, portNumber); });
+    // The windows stay alive while a step waits for the device.
+    return servingWindowsWhileWaiting(qtSerialOpener([settings = m_settings](int portNumber) {
+                                          return portDeviceName(settings, portNumber);
+                                      }),
+                                      serveWindowsWithoutInput);
 }
 
 std::unique_ptr<LoaderDialog> LoaderApp::makeMainDialog(LoadJob& job) {

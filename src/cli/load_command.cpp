@@ -7,12 +7,12 @@
 #include "cli/load_output.h"
 #include "cli/logo_staging.h"
 #include "cli/port_opener.h"
+#include "cli/serial_line.h"
 #include "cli/trace_channel.h"
 #include "cli/usage.h"
 #include "job/load_job.h"
 #include "logo/logo_staging.h"
 
-#include <QCoreApplication>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
@@ -25,9 +25,9 @@ constexpr const char* kLoadHelp =
     "\nLoads a program file (S-records) into a KTV-271 device; a .gif file is converted into\n"
     "the logo file Temp.s21 first. Message lines go to standard output, \"Error!\" last when\n"
     "the load failed; standard error then says why, where that is known.\n\n"
-    "  -p, --port PORT  a COM number 1 to 9 (named by section [Ports] of the desktop program's\n"
-    "                   settings file, else /dev/ttyS<n-1>), or a device path; given more\n"
-    "                   than once, a gang load (below)\n"
+    "  -p, --port PORT  a COM number, as 3 or COM3: 1 to 9 (named by section [Ports] of the\n"
+    "                   desktop program's settings file, else /dev/ttyS<n-1>; on Windows COM1\n"
+    "                   to COM255), or a device path; given more than once, a gang load (below)\n"
     "  -c, --channel CH the device's MIDI channel 1 to 16, or all (default)\n"
     "  -b, --boot       allow writing the boot sector (addresses below 4000h)\n"
     "  --retry WHEN     after a record failed three times: ask (default at a terminal),\n"
@@ -90,11 +90,7 @@ int runLoad(std::span<char* const> args) {
         file = *converted;
     }
 
-    // QSerialPort wants the application object of its thread, even with no event loop running.
-    int appArgc = 1;
-    char appName[] = "quarvel-cli";
-    char* appArgv[] = {appName, nullptr};
-    const QCoreApplication application(appArgc, appArgv);
+    const auto lineSupport = serialLineSupport();
     if (options.ports.size() > 1) {
         return runGangLoad(options);
     }

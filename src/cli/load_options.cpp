@@ -44,7 +44,8 @@ bool setPort(std::string_view text, LoadOptions& options, std::string& error) {
     if (!number.empty() && std::isdigit(static_cast<unsigned char>(number.front()))) {
         const auto value = wholeNumber(number);
         if (!value || *value < 1 || *value > kHighestPortNumber) {
-            error = "port number must be 1 to 9, or a device path: '" + std::string(text) + "'";
+            error = "port number must be 1 to " + std::to_string(kHighestPortNumber) +
+                    ", or a device path: '" + std::string(text) + "'";
             return false;
         }
         port.number = *value;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/command_set.h"
+#include "link/port_names.h"
 
 #include <cstdint>
 #include <span>
@@ -9,9 +10,6 @@
 
 namespace quarvel {
 
-// Port numbers run from 1 to this.
-inline constexpr int kHighestPortNumber = 9;
-
 enum class RetryPolicy { Ask, Always, Never };
 enum class ProgressStyle { Bar, Lines, None };
 
@@ -19,7 +17,7 @@ enum class ProgressStyle { Bar, Lines, None };
 struct PortChoice {
     // The port as the operator wrote it, which names it in the output of a gang load.
     std::string given;
-    // A COM number 1 to 9, or 0 when devicePath names the line.
+    // A COM number 1 to kHighestPortNumber, or 0 when devicePath names the line.
     int number = 0;
     std::string devicePath;
 };

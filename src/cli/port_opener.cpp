@@ -3,7 +3,7 @@
 #include "app/port_device.h"
 #include "app/profile_file.h"
 #include "app/settings_location.h"
-#include "link/qt_serial_channel.h"
+#include "cli/serial_line.h"
 
 #include <utility>
 
@@ -12,13 +12,13 @@ namespace quarvel {
 ChannelOpener portOpener(const PortChoice& port, OpenFailureSink onFailure) {
     if (port.devicePath.empty()) {
         // Port numbers name devices as in the desktop program, through its settings file.
-        return qtSerialOpener(
+        return serialLineOpener(
             [](int portNumber) {
                 return portDeviceName(ProfileFile(settingsFilePath()), portNumber);
             },
             std::move(onFailure));
     }
-    return qtSerialOpener([path = port.devicePath](int) { return path; }, std::move(onFailure));
+    return serialLineOpener([path = port.devicePath](int) { return path; }, std::move(onFailure));
 }
 
 std::string portDescription(const PortChoice& port) {

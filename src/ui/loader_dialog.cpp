@@ -62,6 +62,9 @@ void LoaderDialog::writeControls() {
 }
 
 void LoaderDialog::browse() {
+    if (m_loading) {
+        return;
+    }
     readControls();
     // The file dialog opens in the working directory, so it starts in the current file's folder.
     if (const auto folder = folderOfPath(m_values.filePath)) {
@@ -79,6 +82,9 @@ void LoaderDialog::browse() {
 }
 
 void LoaderDialog::transfer() {
+    if (m_loading) {
+        return;
+    }
     readControls();
     LoadRequest request{m_values.filePath, portNumberOfIndex(m_values.portIndex),
                         channelOfIndex(m_values.channelIndex)};
@@ -95,7 +101,9 @@ void LoaderDialog::transfer() {
         request.filePath = textFromPath(converted);
     }
     LoadingDialog loading(m_job, std::move(request), this);
+    m_loading = true;
     loading.exec();
+    m_loading = false;
 }
 
 void LoaderDialog::showHelp() {

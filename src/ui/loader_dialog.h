@@ -55,6 +55,10 @@ private:
     QLineEdit* m_filePathBox = nullptr;
     QComboBox* m_portList = nullptr;
     QComboBox* m_channelList = nullptr;
+    // While a load runs, Go and Browse do nothing. The modal loading dialog keeps the mouse and
+    // keys away from this one, but not assistive technology, whose requests are also served while
+    // a step waits: a second load would reset the job under the first.
+    bool m_loading = false;
 };
 
 } // namespace quarvel

@@ -26,6 +26,7 @@ LoadingDialog::LoadingDialog(LoadJob& job, LoadRequest request, QWidget* owner)
     connect(m_closeButton, &QPushButton::clicked, this, &QDialog::accept);
 
     m_bar = new ProgressBar(this);
+    m_bar->setAccessibleName(QStringLiteral("Percentage Transferred"));
     m_bar->setRange(0, 100);
     m_bar->setPosition(0);
     m_bar->attachTo(*findControl(*this, ProgressFrameId));
@@ -48,6 +49,8 @@ void LoadingDialog::showEvent(QShowEvent* event) {
 void LoadingDialog::addMessage(std::string_view text) {
     m_messages->addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     m_messages->setCurrentRow(m_messages->count() - 1);
+    // On screen before the job goes on: its next wait for the device may last seconds.
+    m_messages->repaint();
 }
 
 void LoadingDialog::setPercentage(int percent) {

@@ -40,6 +40,8 @@ public:
     ProgressBar& progressBar() { return *m_bar; }
     // True once a step has ended the load and the job has been cleaned up.
     bool finished() const { return m_finished; }
+    // True while the next step is due: the step timer is armed.
+    bool stepDue() const { return m_timer.isActive(); }
 
     // Ends the modal run; a load still under way is released here, so that the port and the file
     // are free the moment the dialog goes. A close asked for inside a step waits for its end.

@@ -1,5 +1,8 @@
 #include "ui/progress_bar.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
@@ -23,10 +26,47 @@ int filledWidth(int position, int width, int minimum, int maximum) {
     return static_cast<int>(std::clamp<std::int64_t>(fill, 0, std::numeric_limits<int>::max()));
 }
 
+class AccessibleProgressBar final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit AccessibleProgressBar(ProgressBar* bar)
+        : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Value ? QString::asprintf("%d%%", bar().position())
+                                          : QAccessibleWidget::text(kind);
+    }
+
+    QVariant currentValue() const override { return bar().position(); }
+    // The job sets the position; nobody else may.
+    void setCurrentValue(const QVariant& /*value*/) override {}
+    QVariant maximumValue() const override { return bar().maximum(); }
+    QVariant minimumValue() const override { return bar().minimum(); }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    const ProgressBar& bar() const { return *static_cast<const ProgressBar*>(object()); }
+};
+
+QAccessibleInterface* accessibleProgressBar(const QString& /*className*/, QObject* object) {
+    auto* bar = qobject_cast<ProgressBar*>(object);
+    return bar != nullptr ? new AccessibleProgressBar(bar) : nullptr;
+}
+
 } // namespace
 
 ProgressBar::ProgressBar(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    [[maybe_unused]] static const bool accessible = [] {
+        QAccessible::installFactory(accessibleProgressBar);
+        return true;
+    }();
 }
 
 void ProgressBar::setRange(int minimum, int maximum) {
@@ -42,6 +82,8 @@ void ProgressBar::setPosition(int position) {
     }
     m_position = position;
     repaint();
+    QAccessibleValueChangeEvent changed(this, m_position);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void ProgressBar::attachTo(QWidget& control) {

@@ -5,7 +5,8 @@
 namespace quarvel {
 
 // The loading dialog's percentage bar: light grey, filling with navy from the left, with the
-// position written in the middle as "57%" (navy over grey, white over navy).
+// position written in the middle as "57%" (navy over grey, white over navy). Assistive technology
+// sees a progress bar whose value is the position shown.
 class ProgressBar : public QWidget {
     Q_OBJECT
 
@@ -18,6 +19,8 @@ public:
     // an unchanged position paints nothing.
     void setPosition(int position);
     int position() const { return m_position; }
+    int minimum() const { return m_minimum; }
+    int maximum() const { return m_maximum; }
 
     // Takes over the painting of an existing control: covers it completely, as its only child.
     void attachTo(QWidget& control);

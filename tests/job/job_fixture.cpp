@@ -1,7 +1,5 @@
 #include "job_fixture.h"
 
-#include "program_files.h"
-
 #include <gtest/gtest.h>
 
 namespace quarvel::test {
@@ -41,28 +39,6 @@ LoadOutcome runLoad(LoadJob& job, const std::filesystem::path& file, std::vector
     // Every load of every test: a reason exactly when, and only once, the load fails.
     EXPECT_EQ(outcome.failures.size(), outcome.result == StepFailed ? 1U : 0U);
     return outcome;
-}
-
-const Programs& programs() {
-    static const Programs files = [] {
-        const auto& folder = testFolder();
-        Programs made;
-        made.small = writeProgram(folder, "small", {{{0x4000, patternBytes(64, 1)}}});
-        made.spread = writeProgram(folder, "spread",
-                                   {{{0x4000, patternBytes(256, 2)},
-                                     {0x6000, patternBytes(256, 3)},
-                                     {0x10000, patternBytes(256, 4)},
-                                     {0x7FF00, patternBytes(256, 5)}},
-                                    32,
-                                    3});
-        made.boot = writeProgram(folder, "boot", {{{0x0100, patternBytes(32, 6)}}});
-        made.twentyFive =
-            writeProgram(folder, "twentyfive", {{{0x8000, patternBytes(23 * 16, 7)}}});
-        made.lineFeeds =
-            writeProgram(folder, "linefeeds", {{{0x4000, patternBytes(64, 1)}}, 16, 2, false});
-        return made;
-    }();
-    return files;
 }
 
 } // namespace quarvel::test

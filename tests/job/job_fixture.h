@@ -2,6 +2,7 @@
 
 #include "job/load_job.h"
 #include "job/load_reporter.h"
+#include "job_programs.h"
 #include "tests/support/start_messages.h"
 
 #include <deque>
@@ -51,15 +52,5 @@ inline constexpr int kEveryChannel = 0x7F;
 LoadOutcome runLoad(LoadJob& job, const std::filesystem::path& file,
                     std::vector<bool> retryAnswers = {}, int channel = kEveryChannel,
                     const std::function<void()>& afterStep = {});
-
-// Programs shared by the tests, written once by srec_cat.
-struct Programs {
-    std::filesystem::path small;      // four data records at 4000h, sector 1
-    std::filesystem::path spread;     // S2 records in sectors 1, 2, 4 and 10
-    std::filesystem::path boot;       // data at 0100h, the boot sector
-    std::filesystem::path twentyFive; // header, 23 data records and the end record
-    std::filesystem::path lineFeeds;  // as small, with LF line ends only
-};
-const Programs& programs();
 
 } // namespace quarvel::test

@@ -1,19 +1,26 @@
 #include "temp_dir.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <random>
 
 namespace quarvel::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quarvel-logo-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        ADD_FAILURE() << "cannot create a temporary directory";
+    // A name nobody holds yet, made without mkdtemp, which Windows lacks.
+    std::random_device seed;
+    std::mt19937_64 numbers(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        m_path =
+            std::filesystem::temp_directory_path() / ("quarvel-logo-" + std::to_string(numbers()));
+        std::error_code error;
+        if (std::filesystem::create_directory(m_path, error)) {
+            return;
+        }
     }
-    m_path = pattern;
+    ADD_FAILURE() << "cannot create a temporary directory";
 }
 
 TempDir::~TempDir() {

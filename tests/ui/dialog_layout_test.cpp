@@ -6,6 +6,7 @@
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -108,6 +109,15 @@ TEST(DialogTemplateTest, RetryPromptFollowsTemplate105) {
     EXPECT_EQ(captionsOf(dialog),
               QStringList{"The application could not send some of the data. Would you like it to "
                           "try sending it again?"});
+
+    QStringList readable;
+    QAccessibleInterface* prompt = QAccessible::queryAccessibleInterface(&dialog);
+    for (int i = 0; i < prompt->childCount(); ++i) {
+        readable << prompt->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_TRUE(readable.contains("The application could not send some of the data. Would you "
+                                  "like it to try sending it again?"))
+        << readable.join('|').toStdString();
 }
 
 struct AnswerCase {

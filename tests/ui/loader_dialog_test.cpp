@@ -263,6 +263,39 @@ TEST(LoaderDialogTest, GifInCapitalsIsConvertedAndTheConvertedFileLoaded) {
     EXPECT_EQ(pathBox(*dialog).text().toStdString(), picture.string()) << "the box keeps the GIF";
 }
 
+// Assistive technology can press Go behind the modal loading dialog; that must not start a
+// second load on the job of the first.
+TEST(LoaderDialogTest, GoWhileALoadRunsStartsNoSecondLoad) {
+    Bench bench({0, 0, smallProgram});
+    auto dialog = bench.dialog();
+    QWidget* first = nullptr;
+    int others = 0;
+    bool pressedAgain = false;
+    ModalHandler handler([&](QWidget& modal) {
+        auto* loading = qobject_cast<LoadingDialog*>(&modal);
+        if (loading == nullptr) {
+            return false;
+        }
+        first = first != nullptr ? first : loading;
+        if (loading != first) {
+            ++others;
+            loading->reject();
+        } else if (!pressedAgain) {
+            pressedAgain = true;
+            controlOf<QPushButton>(*dialog, GoButtonId)->click();
+        } else if (loading->finished()) {
+            loading->accept();
+            return true;
+        }
+        return false;
+    });
+    controlOf<QPushButton>(*dialog, GoButtonId)->click();
+    ASSERT_TRUE(handler.handled());
+    EXPECT_EQ(others, 0);
+    EXPECT_EQ(bench.openedPorts.size(), 1u);
+    EXPECT_EQ(bench.device.loadsCompleted(), 1);
+}
+
 TEST(LoaderDialogTest, PictureThatCannotBeConvertedEndsGoSilently) {
     TemporaryFolder pictures;
     const auto picture = pictures.path() / "broken.gif";

@@ -1,12 +1,14 @@
 #include "job/load_job.h"
 #include "sim/device_model.h"
 #include "sim/sim_link.h"
+#include "ui/alive_while_waiting.h"
 #include "ui/dialog_builder.h"
 #include "ui/loading_dialog.h"
 #include "ui/progress_bar.h"
 #include "ui/retry_dialog.h"
 #include "ui_test_support.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -93,6 +95,18 @@ TEST(LoadingDialogTest, WholeLoadEndsWithItsLastLineSelectedAndOk) {
     EXPECT_EQ(dialog.progressBar().position(), 100);
     EXPECT_FALSE(bench.job.holdsResources());
     EXPECT_EQ(bench.device.loadsCompleted(), 1);
+
+    // What a screen reader reads: every line of the list, and the bar by its label.
+    QAccessibleInterface* list =
+        QAccessible::queryAccessibleInterface(findControl(dialog, MessageListId));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->childCount(), lines.size());
+    for (int row = 0; row < lines.size(); ++row) {
+        EXPECT_EQ(list->child(row)->text(QAccessible::Name), lines[row]);
+    }
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(&dialog.progressBar());
+    EXPECT_EQ(bar->text(QAccessible::Name), "Percentage Transferred");
+    EXPECT_EQ(bar->text(QAccessible::Value), "100%");
 }
 
 // The longest line a load can give must stay readable: no horizontal scroll bar may cover the
@@ -231,16 +245,160 @@ TEST(LoadingDialogTest, NoStepRunsAfterTheDialogHasClosed) {
     Bench bench;
     LoadingDialog dialog(bench.job, {longProgram, 1, 127}, nullptr);
     dialog.show();
-    ASSERT_TRUE(waitUntil([&] { return bench.job.holdsResources(); }));
+    ASSERT_TRUE(waitUntil([&] { return bench.job.holdsResources() && dialog.stepDue(); }));
     dialog.reject();
+    EXPECT_FALSE(dialog.stepDue()) << "the step timer is stopped with the dialog";
     const auto frames = bench.device.received().size();
-    QTimer settle;
-    settle.start(50);
-    bool settled = false;
-    QObject::connect(&settle, &QTimer::timeout, [&] { settled = true; });
-    ASSERT_TRUE(waitUntil([&] { return settled; }));
+    QApplication::processEvents();
     EXPECT_EQ(bench.device.received().size(), frames);
     EXPECT_EQ(bench.link.opens(), 1);
+}
+
+// What a widget showed at its last paint.
+class PaintWatch : public QObject {
+public:
+    PaintWatch(QWidget& widget, std::function<int()> shown) : m_shown(std::move(shown)) {
+        widget.installEventFilter(this);
+    }
+    int paints = 0;
+    int lastShown = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            lastShown = m_shown();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<int()> m_shown;
+};
+
+// A look at the dialog each time the job reads from the line, as it goes on to wait for the
+// device and as each read returns; the windows are served under it, as in the desktop program.
+struct ReadWatch {
+    std::function<void()> before = [] {};
+    std::function<void(int)> after = [](int) {};
+};
+
+class WaitObserver : public ByteChannel {
+public:
+    WaitObserver(std::unique_ptr<ByteChannel> line, const ReadWatch& watch)
+        : m_line(std::move(line)), m_watch(watch) {}
+    bool write(std::span<const std::uint8_t> bytes) override { return m_line->write(bytes); }
+    int readByte() override {
+        m_watch.before();
+        const int value = m_line->readByte();
+        m_watch.after(value);
+        return value;
+    }
+    void discardPending() override { m_line->discardPending(); }
+    std::int64_t nowMs() const override { return m_line->nowMs(); }
+
+private:
+    std::unique_ptr<ByteChannel> m_line;
+    const ReadWatch& m_watch;
+};
+
+// A device that answers every frame after 400 ms, on virtual time.
+struct SlowDeviceBench {
+    explicit SlowDeviceBench(ReadWatch watch) : watch(std::move(watch)) {}
+
+    ReadWatch watch;
+    DeviceModel device{[] {
+        DeviceConfig config;
+        config.replyDelayMs = 400;
+        return config;
+    }()};
+    SimLink link{device};
+    LoadJob job{[this](const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
+                    const auto served =
+                        servingWindowsWhileWaiting(link.opener(), serveWindowsWithoutInput);
+                    return std::make_unique<WaitObserver>(served(settings), watch);
+                },
+                false};
+};
+
+TEST(LoadingDialogTest, EveryLineAndPercentageIsOnScreenBeforeTheJobWaitsAgain) {
+    LoadingDialog* shown = nullptr;
+    PaintWatch* listWatch = nullptr;
+    PaintWatch* barWatch = nullptr;
+    int reads = 0;
+    int stale = 0;
+    QStringList onScreenWhileWaiting;
+    SlowDeviceBench bench({.before = [&] {
+        auto* list = controlOf<QListWidget>(*shown, MessageListId);
+        ++reads;
+        if (listWatch->lastShown != list->count() ||
+            barWatch->lastShown != shown->progressBar().position()) {
+            ++stale;
+        }
+        if (list->count() > 0 && onScreenWhileWaiting.value(onScreenWhileWaiting.size() - 1) !=
+                                     list->item(list->count() - 1)->text()) {
+            onScreenWhileWaiting << list->item(list->count() - 1)->text();
+        }
+    }});
+    LoadingDialog dialog(bench.job, {smallProgram, 1, 127}, nullptr);
+    shown = &dialog;
+    auto* list = controlOf<QListWidget>(dialog, MessageListId);
+    // A line counts as shown when it was painted inside the list's visible part.
+    PaintWatch lines(*list->viewport(), [list] {
+        const int last = list->count() - 1;
+        const bool visible = last < 0 || list->viewport()->rect().contains(
+                                             list->visualRect(list->model()->index(last, 0)));
+        return visible ? list->count() : -1;
+    });
+    PaintWatch percentage(dialog.progressBar(), [&] { return dialog.progressBar().position(); });
+    listWatch = &lines;
+    barWatch = &percentage;
+
+    dialog.show();
+    ASSERT_TRUE(waitUntil([&] { return dialog.finished(); }));
+    ASSERT_EQ(messagesOf(dialog).last(), "Loading complete. No errors");
+    EXPECT_GT(reads, 100);
+    EXPECT_EQ(stale, 0) << "reads with a line or percentage not yet painted";
+    for (const char* line :
+         {"Searching for device", "Erasing flash", "Flash Erased, sending new program"}) {
+        EXPECT_TRUE(onScreenWhileWaiting.contains(line)) << line;
+    }
+}
+
+TEST(LoadingDialogTest, PaintAskedForDuringAWaitIsServedBeforeTheWaitEnds) {
+    LoadingDialog* shown = nullptr;
+    PaintWatch* watch = nullptr;
+    int asked = 0;
+    int served = 0;
+    int paintsWhenAsked = 0;
+    bool pending = false;
+    int endedUnserved = 0;
+    SlowDeviceBench bench({.after = [&](int value) {
+        if (pending && watch->paints > paintsWhenAsked) {
+            pending = false;
+            ++served;
+        }
+        if (value >= 0) {
+            endedUnserved += pending ? 1 : 0;
+            pending = false;
+        } else if (!pending) {
+            // As an uncovered window: the window system asks for the whole dialog again.
+            paintsWhenAsked = watch->paints;
+            shown->update();
+            pending = true;
+            ++asked;
+        }
+    }});
+    LoadingDialog dialog(bench.job, {smallProgram, 1, 127}, nullptr);
+    shown = &dialog;
+    PaintWatch paints(dialog, [] { return 0; });
+    watch = &paints;
+
+    dialog.show();
+    ASSERT_TRUE(waitUntil([&] { return dialog.finished(); }));
+    EXPECT_GT(asked, 10);
+    EXPECT_EQ(served, asked);
+    EXPECT_EQ(endedUnserved, 0);
 }
 
 } // namespace

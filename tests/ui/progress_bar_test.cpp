@@ -1,5 +1,7 @@
 #include "ui/progress_bar.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
@@ -169,6 +171,23 @@ TEST(ProgressBarTest, RangeWithoutWidthIsRefused) {
     const QImage image = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(image.pixel(3, barHeight / 2), navy) << "still 0 to 100";
     EXPECT_EQ(image.pixel(barWidth - 4, barHeight / 2), grey);
+}
+
+TEST(ProgressBarTest, AssistiveTechnologySeesAProgressBarWithThePercentageShown) {
+    ProgressBar bar;
+    bar.resize(barWidth, barHeight);
+    for (const int position : {0, 57, 100}) {
+        bar.setPosition(position);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&bar);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->role(), QAccessible::ProgressBar) << position;
+        QAccessibleValueInterface* value = accessible->valueInterface();
+        ASSERT_NE(value, nullptr) << position;
+        EXPECT_EQ(value->currentValue().toInt(), position);
+        EXPECT_EQ(value->minimumValue().toInt(), 0);
+        EXPECT_EQ(value->maximumValue().toInt(), 100);
+        EXPECT_EQ(accessible->text(QAccessible::Value), QString::number(position) + "%");
+    }
 }
 
 } // namespace

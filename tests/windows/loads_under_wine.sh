@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# quarvel-cli.exe under Wine loading ktv-sim (of the Linux build) through Wine's COM1.
+# loads_under_wine.sh QUARVEL_CLI_EXE KTV_SIM PROGRAM
+set -euo pipefail
+cli=$1
+ktv_sim=$2
+program=$3
+
+. "$(dirname "$0")/com1_device.sh"
+work=$(mktemp -d)
+trap 'stop_device; rm -rf "$work" "$device_out"' EXIT
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# Runs one load; its standard output (CR LF from a Windows program) goes to $work/out.
+load() {
+    status=0
+    wine "$cli" load "$@" --retry never --progress none < /dev/null > "$work/raw" 2> "$work/err" ||
+        status=$?
+    tr -d '\r' < "$work/raw" > "$work/out"
+}
+
+expect_load() {
+    local name=$1 expected_status=$2 expected_lines=$3
+    if [[ $status -ne $expected_status ]] || [[ $(cat "$work/out") != "$expected_lines" ]]; then
+        fail "$name: exit $status (wanted $expected_status); printed:"
+        cat "$work/out" "$work/err" >&2
+    fi
+}
+
+started="Initialising
+PC RS232 opened
+Searching for device
+Found Device 271, expecting 271
+Received Acknowledgement
+Erasing flash
+Flash Erased, sending new program"
+
+# The demo program completes, and the device's flash then holds exactly the file.
+start_device "$ktv_sim" --flash-out "$work/flash.bin"
+load "$program" --port 1
+stop_device
+expect_load "demo load" 0 "$started
+Loading complete. No errors"
+srec_cat "$program" -fill 0xFF 0 0x80000 -o "$work/expected.bin" -binary
+cmp -s "$work/flash.bin" "$work/expected.bin" || fail "demo load: the flash differs from the file"
+
+# A record refused three times, and no retry wanted.
+bad="Device received record with bad checksum. Trying record again"
+start_device "$ktv_sim" --fault status:2:03:3
+load "$program" --port COM1
+stop_device
+expect_load "refused record" 1 "$started
+$bad
+$bad
+$bad
+Error!"
+
+# A COM number that no device answers on: COM2 names a device that does not exist.
+load "$program" --port 2
+expect_load "no device" 1 "Initialising
+Could not open PC RS232
+Error!"
+
+# The line drops mid-load. Wine reads nothing from a terminal whose far end hung up, so the
+# record goes unanswered once; the retry's write finds the device gone.
+start_device "$ktv_sim" --fault drop:3
+load "$program" --port 1
+stop_device
+expect_load "line drops" 1 "$started
+No response. Trying record again
+RS232 device error, reset PC and run program again
+Leave device to be programmed in current state
+Error!"
+
+# The same COM1 then loads again.
+start_device "$ktv_sim"
+load "$program" --port 1
+stop_device
+expect_load "load after the drop" 0 "$started
+Loading complete. No errors"
+
+[[ $failures -eq 0 ]]
