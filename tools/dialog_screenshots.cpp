@@ -4,6 +4,7 @@
 #include "job/load_job.h"
 #include "sim/device_model.h"
 #include "sim/sim_link.h"
+#include "ui/alive_while_waiting.h"
 #include "ui/loader_dialog.h"
 #include "ui/loading_dialog.h"
 #include "ui/progress_bar.h"
@@ -13,6 +14,7 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QImage>
+#include <QListWidget>
 #include <QPainter>
 #include <QTimer>
 #include <cstdio>
@@ -22,7 +24,8 @@
 namespace quarvel {
 namespace {
 
-// The dialog as the window manager would frame it: a caption bar with its title over the client.
+// The dialog as the templates frame it: a caption bar with its title and a close box, and no
+// minimise or maximise button, over the client.
 QImage framed(QWidget& window) {
     const QImage client = window.grab().toImage();
     QFont captionFont = window.font();
@@ -36,6 +39,14 @@ QImage framed(QWidget& window) {
     painter.setFont(captionFont);
     painter.drawText(QRect(8, 2, client.width() - 12, captionHeight - 2),
                      Qt::AlignVCenter | Qt::AlignLeft, window.windowTitle());
+    const int box = captionHeight - 8;
+    const QRect closeBox(client.width() - box - 2, 5, box, box);
+    painter.fillRect(closeBox, QColor(192, 192, 192));
+    painter.setPen(QPen(Qt::black, 2));
+    painter.drawLine(closeBox.adjusted(3, 3, -3, -3).topLeft(),
+                     closeBox.adjusted(3, 3, -3, -3).bottomRight());
+    painter.drawLine(closeBox.adjusted(3, 3, -3, -3).topRight(),
+                     closeBox.adjusted(3, 3, -3, -3).bottomLeft());
     painter.drawImage(2, captionHeight + 2, client);
     painter.setPen(Qt::black);
     painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
@@ -64,10 +75,30 @@ void runUntil(const std::function<bool()>& condition) {
     loop.exec();
 }
 
+QString lastLine(const LoadingDialog& loading) {
+    const auto* list = loading.findChild<QListWidget*>();
+    return list != nullptr && list->count() > 0 ? list->item(list->count() - 1)->text() : QString();
+}
+
 bool renderAll(const std::string& programFile, const QString& folder) {
-    DeviceModel device;
+    // A unit that answers every frame after 400 ms, so that the erase is a wait worth showing.
+    DeviceConfig slow;
+    slow.replyDelayMs = 400;
+    DeviceModel device(slow);
     SimLink link(device);
-    LoadJob job(link.opener(), false);
+    LoadingDialog* loadingShown = nullptr;
+    bool erasingWritten = false;
+    bool erasingShown = false;
+    // Taken while the job waits for the erase, as the operator sees it then.
+    const auto whileWaiting = [&] {
+        if (!erasingShown && loadingShown != nullptr &&
+            lastLine(*loadingShown) == "Erasing flash") {
+            erasingShown = true;
+            erasingWritten = save(framed(*loadingShown), folder, "loading_dialog_erasing.png");
+        }
+        serveWindowsWithoutInput();
+    };
+    LoadJob job(servingWindowsWhileWaiting(link.opener(), whileWaiting), false);
 
     LoaderServices services{
         [&] {
@@ -83,15 +114,37 @@ bool renderAll(const std::string& programFile, const QString& folder) {
     bool written = save(framed(loader), folder, "loader_dialog.png");
 
     LoadingDialog loading(job, {programFile, 1, kAllChannels}, &loader);
+    loadingShown = &loading;
     loading.show();
     runUntil([&] { return loading.progressBar().position() >= 40 || loading.finished(); });
     written = save(framed(loading), folder, "loading_dialog_running.png") && written;
     runUntil([&] { return loading.finished(); });
     written = save(framed(loading), folder, "loading_dialog_finished.png") && written;
     loading.accept();
+    loadingShown = nullptr;
+    if (!erasingShown) {
+        std::fprintf(stderr, "dialog_screenshots: the load never waited for the erase\n");
+    }
+    written = written && erasingWritten;
 
+    // A unit that never answers: the longest line, cut at the list's edge.
+    DeviceConfig silentConfig;
+    silentConfig.faults = {Fault{FaultKind::Silent}};
+    DeviceModel silent(silentConfig);
+    SimLink silentLink(silent);
+    LoadJob silentJob(silentLink.opener(), false);
+    LoadingDialog noDevice(silentJob, {programFile, 1, kAllChannels}, &loader);
+    noDevice.show();
+    runUntil([&] { return noDevice.finished(); });
+    written = save(framed(noDevice), folder, "loading_dialog_no_device.png") && written;
+    noDevice.accept();
+
+    // With its focus shown, as after the operator's last key press: on "Cancel".
     RetryDialog retry(&loading);
+    retry.setAttribute(Qt::WA_KeyboardFocusChange);
     retry.show();
+    retry.activateWindow();
+    runUntil([&] { return retry.isActiveWindow(); });
     written = save(framed(retry), folder, "retry_dialog.png") && written;
 
     for (const int position : {0, 57, 100}) {

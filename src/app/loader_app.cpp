@@ -26,9 +26,10 @@ namespace {
 
 } // namespace
 
-LoaderApp::LoaderApp(std::filesystem::path executablePath, std::string_view arguments)
+LoaderApp::LoaderApp(std::filesystem::path executablePath, std::string_view arguments,
+                     const std::filesystem::path& startedAs)
     : m_executablePath(std::move(executablePath)), m_bootMode(commandLineAsksForBoot(arguments)),
-      m_settings(settingsFilePath(m_executablePath)) {}
+      m_settings(settingsFilePath(startedAs.empty() ? m_executablePath : startedAs)) {}
 
 ChannelOpener LoaderApp::serialOpener() const {
     // The settings are read at each opening, so a "Ports" entry edited meanwhile takes effect.

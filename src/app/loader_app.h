@@ -16,8 +16,11 @@ class LoaderDialog;
 // the executable, and the main dialog run modally until it is closed.
 class LoaderApp {
 public:
-    // arguments: the command line after the program's name.
-    LoaderApp(std::filesystem::path executablePath, std::string_view arguments);
+    // arguments: the command line after the program's name. startedAs: the program as it was
+    // started, which names the settings file; a link to the program under another name keeps
+    // settings of its own, as a renamed copy does. Empty for the executable itself.
+    LoaderApp(std::filesystem::path executablePath, std::string_view arguments,
+              const std::filesystem::path& startedAs = {});
 
     bool bootMode() const { return m_bootMode; }
     const ProfileFile& settings() const { return m_settings; }

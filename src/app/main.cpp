@@ -19,7 +19,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         arguments += (i > 1 ? " " : "") + std::string(argv[i]);
     }
+    // The executable's path has its links resolved; the name it was started by has not.
     quarvel::LoaderApp loader(
-        quarvel::pathFromText(QCoreApplication::applicationFilePath().toStdString()), arguments);
+        quarvel::pathFromText(QCoreApplication::applicationFilePath().toStdString()), arguments,
+        quarvel::pathFromText(argv[0]));
     return loader.run();
 }

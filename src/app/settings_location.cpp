@@ -1,6 +1,10 @@
 #include "app/settings_location.h"
 
 #include <cstdlib>
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace quarvel {
 
@@ -21,8 +25,14 @@ std::filesystem::path settingsFolder() {
     if (auto folder = environmentFolder("XDG_CONFIG_HOME"); folder.is_absolute()) {
         return folder;
     }
-    if (auto home = environmentFolder("HOME"); !home.empty()) {
+    if (auto home = environmentFolder("HOME"); home.is_absolute()) {
         return home / ".config";
+    }
+    // Without HOME the password database still knows the user's home: a bare file name would
+    // follow the working directory, which Browse changes.
+    if (const passwd* user = ::getpwuid(::getuid());
+        user != nullptr && user->pw_dir != nullptr && *user->pw_dir == '/') {
+        return std::filesystem::path(user->pw_dir) / ".config";
     }
     return {};
 #endif

@@ -5,11 +5,11 @@
 #include "logo/logo_staging.h"
 #include "ui/dialog_builder.h"
 #include "ui/loading_dialog.h"
+#include "ui/program_file_dialog.h"
 #include "ui/transfer_rules.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -70,14 +70,10 @@ void LoaderDialog::browse() {
     if (const auto folder = folderOfPath(m_values.filePath)) {
         QDir::setCurrent(QString::fromStdString(*folder));
     }
-    QFileDialog chooser(this);
-    chooser.setFileMode(QFileDialog::ExistingFile);
+    ProgramFileDialog chooser(this);
     chooser.setDirectory(QDir::currentPath());
-    chooser.setNameFilters(
-        {QStringLiteral("A21 Files (*.a21)"), QStringLiteral("All Files (*.*)")});
-    chooser.setDefaultSuffix(QStringLiteral("a21"));
-    if (chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty()) {
-        m_filePathBox->setText(QDir::toNativeSeparators(chooser.selectedFiles().constFirst()));
+    if (chooser.exec() == QDialog::Accepted && !chooser.chosenFile().isEmpty()) {
+        m_filePathBox->setText(QDir::toNativeSeparators(chooser.chosenFile()));
     }
 }
 

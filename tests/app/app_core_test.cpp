@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace quarvel {
@@ -58,6 +59,19 @@ TEST(SettingsLocationTest, FileIsNamedAfterTheExecutableInTheConfigFolder) {
         const test::ScopedEnvironment home("HOME", c.home);
         EXPECT_EQ(settingsFilePath(c.executable), c.expected) << c.name;
     }
+}
+
+TEST(SettingsLocationTest, WithoutHomeTheFileStaysInTheUsersHomeWhateverTheWorkingDirectory) {
+    const test::ScopedEnvironment xdg("XDG_CONFIG_HOME", nullptr);
+    const test::ScopedEnvironment home("HOME", nullptr);
+    const passwd* user = ::getpwuid(::getuid());
+    ASSERT_NE(user, nullptr);
+    const auto path = settingsFilePath("/usr/bin/quarvel");
+    EXPECT_EQ(path, std::filesystem::path(user->pw_dir) / ".config" / "quarvel.INI");
+    const auto start = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    EXPECT_EQ(settingsFilePath("/usr/bin/quarvel"), path);
+    std::filesystem::current_path(start);
 }
 
 struct PortCase {

@@ -1,11 +1,15 @@
 #include "app/app_paths.h"
 #include "app/loader_app.h"
 #include "job/load_job.h"
+#include "tests/support/scoped_environment.h"
 #include "ui/dialog_builder.h"
 #include "ui/loader_dialog.h"
+#include "ui/loading_dialog.h"
+#include "ui_test_support.h"
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -76,6 +80,45 @@ TEST_F(LoaderAppTest, RenamedCopyKeepsItsOwnSettings) {
     EXPECT_TRUE(fs::exists(m_root / "config" / "loader-b.INI"));
     EXPECT_FALSE(fs::exists(m_root / "config" / "quarvel.INI"));
     EXPECT_EQ(original.makeMainDialog(m_job)->findChild<QLineEdit*>()->text(), "");
+}
+
+TEST_F(LoaderAppTest, LinkUnderAnotherNameKeepsItsOwnSettings) {
+    std::ofstream(m_root / "bin" / "quarvel") << "program";
+    fs::create_symlink(m_root / "bin" / "quarvel", m_root / "loader-b");
+    // The executable's own path comes with its links resolved.
+    LoaderApp linked(fs::canonical(m_root / "loader-b"), "", m_root / "loader-b");
+    auto dialog = linked.makeMainDialog(m_job);
+    controlOf<QLineEdit>(*dialog, FilePathBoxId)->setText("/b.a21");
+    dialog->reject();
+    EXPECT_TRUE(fs::exists(m_root / "config" / "loader-b.INI"));
+    EXPECT_FALSE(fs::exists(m_root / "config" / "quarvel.INI"));
+}
+
+// HOME unset and TMPDIR naming a folder that is not there: Go with a picture still converts it.
+TEST_F(LoaderAppTest, OddEnvironmentStillConvertsAPicture) {
+    const test::ScopedEnvironment home("HOME", nullptr);
+    const test::ScopedEnvironment temporary("TMPDIR", (m_root / "missing").c_str());
+    fs::copy_file(fixturePath("logo.gif"), m_root / "logo.gif");
+    LoaderApp app(m_root / "bin" / "quarvel", "");
+    auto dialog = app.makeMainDialog(m_job);
+    controlOf<QLineEdit>(*dialog, FilePathBoxId)
+        ->setText(QString::fromStdString((m_root / "logo.gif").string()));
+    ModalHandler closer([](QWidget& modal) {
+        auto* loading = qobject_cast<LoadingDialog*>(&modal);
+        if (loading == nullptr || !loading->finished()) {
+            return false;
+        }
+        loading->accept();
+        return true;
+    });
+    controlOf<QPushButton>(*dialog, GoButtonId)->click();
+    EXPECT_TRUE(closer.handled()) << "the load started";
+    std::ifstream converted(m_root / "bin" / "Temp.s21");
+    int lines = 0;
+    for (std::string line; std::getline(converted, line);) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 116);
 }
 
 TEST_F(LoaderAppTest, PortZeroOpensNoLine) {

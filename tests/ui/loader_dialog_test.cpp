@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -447,6 +448,85 @@ TEST(LoaderDialogTest, BrowseStartsInTheCurrentFilesFolder) {
         const std::string expectedPath = c.choose ? chosen.string() : startPath;
         EXPECT_EQ(pathBox(*dialog).text().toStdString(), expectedPath) << c.name;
         QDir::setCurrent(startFolder);
+    }
+}
+
+// Runs Browse, lets chooser act on the file dialog, and answers the path box's text after.
+std::string browseWith(const std::string& startPath,
+                       const std::function<void(QFileDialog&)>& chooser) {
+    Bench bench({0, 0, startPath});
+    auto dialog = bench.dialog();
+    ModalHandler handler([&](QWidget& modal) {
+        auto* files = qobject_cast<QFileDialog*>(&modal);
+        if (files != nullptr) {
+            chooser(*files);
+        }
+        return files != nullptr;
+    });
+    controlOf<QPushButton>(*dialog, BrowseButtonId)->click();
+    EXPECT_TRUE(handler.handled());
+    return pathBox(*dialog).text().toStdString();
+}
+
+TEST(LoaderDialogTest, BrowseAllFilesShowsNamesWithoutAFullStop) {
+    TemporaryFolder folder;
+    std::ofstream(folder.path() / "README") << "notes";
+    std::ofstream(folder.path() / "program.a21") << "S9030000FC\n";
+    bool shownUnderA21 = true;
+    bool shownUnderAllFiles = false;
+    browseWith((folder.path() / "program.a21").string(), [&](QFileDialog& files) {
+        auto* model = files.findChild<QFileSystemModel*>();
+        auto* filters = files.findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(model, nullptr);
+        ASSERT_NE(filters, nullptr);
+        const auto shown = [&](const char* name) {
+            return model->index(QString::fromStdString((folder.path() / name).string())).isValid();
+        };
+        ASSERT_TRUE(waitUntil([&] { return shown("program.a21"); }));
+        shownUnderA21 = shown("README");
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QApplication::sendEvent(filters, &down);
+        EXPECT_EQ(files.selectedNameFilter(), "All Files (*.*)");
+        shownUnderAllFiles = waitUntil([&] { return shown("README"); });
+        files.reject();
+    });
+    EXPECT_FALSE(shownUnderA21);
+    EXPECT_TRUE(shownUnderAllFiles);
+}
+
+struct TypedCase {
+    const char* name;
+    std::vector<const char*> files;
+    const char* typed;
+    const char* chosen;
+};
+
+TEST(LoaderDialogTest, BrowseTakesATypedNameAsTypedWhenItExists) {
+    const TypedCase cases[] = {
+        {"existing name without a full stop", {"notes", "notes.a21"}, "notes", "notes"},
+        {"default extension for a name that is not there",
+         {"program.a21"},
+         "program",
+         "program.a21"},
+        {"existing name with another extension", {"logo.gif"}, "logo.gif", "logo.gif"},
+    };
+    for (const auto& c : cases) {
+        TemporaryFolder folder;
+        for (const char* file : c.files) {
+            std::ofstream(folder.path() / file) << "x";
+        }
+        const auto chosen =
+            browseWith((folder.path() / "start.a21").string(), [&](QFileDialog& files) {
+                // Typed as an operator types: into the focused name box.
+                auto* nameBox = files.findChild<QLineEdit*>("fileNameEdit");
+                ASSERT_NE(nameBox, nullptr);
+                files.activateWindow();
+                nameBox->setFocus();
+                ASSERT_TRUE(waitUntil([&] { return nameBox->hasFocus(); }));
+                nameBox->setText(c.typed);
+                static_cast<QDialog&>(files).accept();
+            });
+        EXPECT_EQ(chosen, (folder.path() / c.chosen).string()) << c.name;
     }
 }
 
