@@ -48,6 +48,9 @@ wine_prefix_start() {
     fi
     # One server for every program: without it each start is cold and a caller that captures
     # standard error waits for the server's exit. It writes much on a closed pseudo-terminal.
+    # A server that an interrupted run left behind goes first.
+    wineserver -k 2>/dev/null || true
+    wineserver -w
     wineserver -p </dev/null >/dev/null 2>&1
     # The first Wine process starts Wine's services, which keep its output open.
     wine cmd /c exit 0 </dev/null >/dev/null 2>&1

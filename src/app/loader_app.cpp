@@ -2,12 +2,12 @@
 
 #include "app/app_paths.h"
 #include "app/boot_mode.h"
+#include "app/desktop_serial_line.h"
 #include "app/port_device.h"
 #include "app/settings_location.h"
 #include "app/stored_values.h"
 #include "files/path_text.h"
 #include "job/load_job.h"
-#include "link/qt_serial_channel.h"
 #include "logo/logo_staging.h"
 #include "ui/alive_while_waiting.h"
 #include "ui/loader_dialog.h"
@@ -34,7 +34,7 @@ LoaderApp::LoaderApp(std::filesystem::path executablePath, std::string_view argu
 ChannelOpener LoaderApp::serialOpener() const {
     // The settings are read at each opening, so a "Ports" entry edited meanwhile takes effect.
     // The windows stay alive while a step waits for the device.
-    return servingWindowsWhileWaiting(qtSerialOpener([settings = m_settings](int portNumber) {
+    return servingWindowsWhileWaiting(desktopSerialOpener([settings = m_settings](int portNumber) {
                                           return portDeviceName(settings, portNumber);
                                       }),
                                       serveWindowsWithoutInput);

@@ -116,12 +116,18 @@ TEST(LoadingDialogTest, LongestLineLeavesTheListWithoutAHorizontalScrollBar) {
     config.faults = {Fault{FaultKind::Silent}};
     Bench bench(config);
     LoadingDialog dialog(bench.job, {smallProgram, 1, 127}, nullptr);
+    auto* list = controlOf<QListWidget>(dialog, MessageListId);
+    // Larger type, so that the line overflows whatever font this machine gives.
+    QFont font = list->font();
+    font.setPointSize(font.pointSize() * 3 / 2);
+    list->setFont(font);
     ASSERT_TRUE(bench.runToEnd(dialog));
     const QString longest =
         "Device not responding, check connections and midi channel, then try again";
     ASSERT_TRUE(messagesOf(dialog).contains(longest));
+    // The scroll bars come and go after the list's layout; the vertical one is due here.
+    ASSERT_TRUE(waitUntil([&] { return list->verticalScrollBar()->isVisible(); }));
 
-    auto* list = controlOf<QListWidget>(dialog, MessageListId);
     ASSERT_GT(list->fontMetrics().horizontalAdvance(longest), list->viewport()->width())
         << "the line is wider than the list";
     EXPECT_FALSE(list->horizontalScrollBar()->isVisible());

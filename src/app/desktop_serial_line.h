@@ -1,0 +1,14 @@
+#pragma once
+
+#include "link/byte_channel.h"
+
+#include <functional>
+#include <string>
+
+namespace quarvel {
+
+// The desktop program's real serial lines: QSerialPort, or the Windows serial API on Windows;
+// deviceName names the device of a port number.
+ChannelOpener desktopSerialOpener(std::function<std::string(int portNumber)> deviceName);
+
+} // namespace quarvel
