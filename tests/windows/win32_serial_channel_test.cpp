@@ -66,7 +66,8 @@ TEST(Win32SerialChannel, ChangesSpeedAndFormatOnlyAndWaitsAtMostOneReadTimeOut) 
         const std::int64_t start = channel->nowMs();
         EXPECT_EQ(channel->readByte(), -1);
         const std::int64_t waited = channel->nowMs() - start;
-        EXPECT_GE(waited, 90);
+        // The tick count moves in steps of up to 16 ms on Windows.
+        EXPECT_GE(waited, 80);
         EXPECT_LT(waited, 1000);
     }
     const DCB after = RawPort().state();
