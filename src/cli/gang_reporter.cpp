@@ -21,11 +21,11 @@ bool answerByPolicy(GangOutput& output, std::size_t load, RetryPolicy retry) {
 
 GangReporter::GangReporter(GangOutput& output, std::size_t load, RetryPolicy retry,
                            std::function<bool()> stopped)
-    : m_output(output), m_load(load), m_retry(retry), m_stopped(std::move(stopped)) {}
+    : LoadOutput(std::move(stopped)), m_output(output), m_load(load), m_retry(retry) {}
 
 void GangReporter::addMessage(std::string_view text) {
     // What a load says after Ctrl-C is about the interruption, not the device.
-    if (!m_stopped()) {
+    if (!stopped()) {
         m_output.message(m_load, text);
     }
 }
@@ -35,25 +35,13 @@ void GangReporter::setPercentage(int percent) {
 }
 
 bool GangReporter::askRetry() {
-    return !m_stopped() && answerByPolicy(m_output, m_load, m_retry);
-}
-
-void GangReporter::failed(LoadFailure reason) {
-    m_failure = reason;
+    return !stopped() && answerByPolicy(m_output, m_load, m_retry);
 }
 
 void GangReporter::finish(bool failed) {
     if (failed) {
         m_output.message(m_load, "Error!");
     }
-}
-
-std::optional<LoadFailure> GangReporter::failure() const {
-    // An interrupted load fails on a port that stopped answering; that is not the device's fault.
-    if (m_failure && m_stopped()) {
-        return LoadFailure::Interrupted;
-    }
-    return m_failure;
 }
 
 std::unique_ptr<LoadOutput> makeGangLoadOutput(const LoadOptions& options, GangOutput& output,

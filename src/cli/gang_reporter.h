@@ -21,18 +21,14 @@ public:
     void addMessage(std::string_view text) override;
     void setPercentage(int percent) override;
     bool askRetry() override;
-    void failed(LoadFailure reason) override;
 
     // "PORT: Error!" after a failed load.
     void finish(bool failed) override;
-    std::optional<LoadFailure> failure() const override;
 
 private:
     GangOutput& m_output;
     std::size_t m_load;
     RetryPolicy m_retry;
-    std::function<bool()> m_stopped;
-    std::optional<LoadFailure> m_failure;
 };
 
 // The output of one load of a gang that options ask for: JSON events that carry the port, or

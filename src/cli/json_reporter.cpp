@@ -6,12 +6,12 @@ namespace quarvel {
 
 JsonReporter::JsonReporter(std::FILE* output, std::optional<std::string> port,
                            std::function<bool()> askOperator, std::function<bool()> stopped)
-    : m_output(output), m_port(std::move(port)), m_askOperator(std::move(askOperator)),
-      m_stopped(std::move(stopped)) {}
+    : LoadOutput(std::move(stopped)), m_output(output), m_port(std::move(port)),
+      m_askOperator(std::move(askOperator)) {}
 
 void JsonReporter::addMessage(std::string_view text) {
     // What a load says after Ctrl-C is about the interruption, not the device.
-    if (m_stopped()) {
+    if (stopped()) {
         return;
     }
     write(event("message").add("text", text));
@@ -26,23 +26,12 @@ void JsonReporter::setPercentage(int percent) {
 }
 
 bool JsonReporter::askRetry() {
-    if (m_stopped()) {
+    if (stopped()) {
         return false;
     }
     const bool tryAgain = m_askOperator();
     write(event("retry").add("answer", tryAgain ? "try-again" : "cancel"));
     return tryAgain;
-}
-
-void JsonReporter::failed(LoadFailure reason) {
-    m_failure = reason;
-}
-
-std::optional<LoadFailure> JsonReporter::failure() const {
-    if (m_stopped()) {
-        return LoadFailure::Interrupted;
-    }
-    return m_failure;
 }
 
 void JsonReporter::finish(bool failed) {

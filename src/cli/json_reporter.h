@@ -28,11 +28,9 @@ public:
     void addMessage(std::string_view text) override;
     void setPercentage(int percent) override;
     bool askRetry() override;
-    void failed(LoadFailure reason) override;
 
     // Writes the result event.
     void finish(bool failed) override;
-    std::optional<LoadFailure> failure() const override;
 
 private:
     // An event of that name, with the port when there is one.
@@ -42,10 +40,8 @@ private:
     std::FILE* m_output;
     std::optional<std::string> m_port;
     std::function<bool()> m_askOperator;
-    std::function<bool()> m_stopped;
     // As the bar control: it starts at 0 and tells only of changes.
     int m_percent = 0;
-    std::optional<LoadFailure> m_failure;
 };
 
 } // namespace quarvel

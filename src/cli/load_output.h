@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace quarvel {
 
@@ -13,10 +14,24 @@ namespace quarvel {
 // load ends and keeps why it failed for the explanation on the error stream.
 class LoadOutput : public LoadReporter {
 public:
+    // stopped tells that Ctrl-C was pressed.
+    explicit LoadOutput(std::function<bool()> stopped) : m_stopped(std::move(stopped)) {}
+
+    void failed(LoadFailure reason) final { m_failure = reason; }
     // Ends the load's output; failed is true for a load that failed or was interrupted.
     virtual void finish(bool failed) = 0;
-    // Why the load failed, once it has; Ctrl-C outweighs what the job saw of it.
-    virtual std::optional<LoadFailure> failure() const = 0;
+    // Why the load failed, once it has. Ctrl-C outweighs what the job saw: an interrupted load
+    // fails on a port that stopped answering, which is not the device's fault.
+    std::optional<LoadFailure> failure() const {
+        return stopped() ? LoadFailure::Interrupted : m_failure;
+    }
+
+protected:
+    bool stopped() const { return m_stopped(); }
+
+private:
+    std::function<bool()> m_stopped;
+    std::optional<LoadFailure> m_failure;
 };
 
 // The output that options ask for: JSON events or the message lines with their percentage.

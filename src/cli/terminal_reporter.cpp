@@ -50,11 +50,11 @@ bool readLine(std::FILE* input, std::string& line) {
 
 TerminalReporter::TerminalReporter(Streams streams, ProgressStyle progress, RetryPolicy retry,
                                    std::function<bool()> stopped)
-    : m_streams(streams), m_progress(progress), m_retry(retry), m_stopped(std::move(stopped)) {}
+    : LoadOutput(std::move(stopped)), m_streams(streams), m_progress(progress), m_retry(retry) {}
 
 void TerminalReporter::addMessage(std::string_view text) {
     // What a load says after Ctrl-C is about the interruption, not the device.
-    if (m_stopped()) {
+    if (stopped()) {
         return;
     }
     clearBar();
@@ -78,7 +78,7 @@ void TerminalReporter::setPercentage(int percent) {
 }
 
 bool TerminalReporter::askRetry() {
-    if (m_stopped()) {
+    if (stopped()) {
         return false;
     }
     clearBar();
@@ -102,7 +102,7 @@ bool TerminalReporter::readAnswer() {
         std::fflush(m_streams.error);
         std::string line;
         // No answer at all, or Ctrl-C while waiting for one, is Cancel, as closing the prompt.
-        if (!readLine(m_streams.input, line) || m_stopped()) {
+        if (!readLine(m_streams.input, line) || stopped()) {
             std::fputc('\n', m_streams.error);
             return false;
         }
@@ -112,18 +112,6 @@ bool TerminalReporter::readAnswer() {
         }
         std::fputs("Please answer T (Try Again) or C (Cancel): ", m_streams.error);
     }
-}
-
-void TerminalReporter::failed(LoadFailure reason) {
-    m_failure = reason;
-}
-
-std::optional<LoadFailure> TerminalReporter::failure() const {
-    // An interrupted load fails on a port that stopped answering; that is not the device's fault.
-    if (m_failure && m_stopped()) {
-        return LoadFailure::Interrupted;
-    }
-    return m_failure;
 }
 
 void TerminalReporter::finish(bool failed) {

@@ -25,11 +25,9 @@ public:
     void addMessage(std::string_view text) override;
     void setPercentage(int percent) override;
     bool askRetry() override;
-    void failed(LoadFailure reason) override;
 
     // Ends the load's output: "Error!" after a failed load, and the bar's line closed.
     void finish(bool failed) override;
-    std::optional<LoadFailure> failure() const override;
 
 private:
     void drawBar();
@@ -39,11 +37,9 @@ private:
     Streams m_streams;
     ProgressStyle m_progress;
     RetryPolicy m_retry;
-    std::function<bool()> m_stopped;
     // As the bar control: it starts at 0 and repaints only when the value changes.
     int m_percent = 0;
     bool m_barShown = false;
-    std::optional<LoadFailure> m_failure;
 };
 
 } // namespace quarvel
