@@ -9,7 +9,7 @@ bool isHelp(std::string_view arg) {
     return arg == "-h" || arg == "--help";
 }
 
-// The spec an option word names, and where its attached value starts (npos when none).
+// The option an option word names, and where its attached value starts (npos when none).
 const OptionSpec* findOption(std::string_view arg, std::span<const OptionSpec> options,
                              std::size_t& valueStart) {
     valueStart = std::string_view::npos;

@@ -1,6 +1,6 @@
 #include "cli/json_reporter.h"
+#include "tests/support/file_text.h"
 
-#include <array>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
@@ -8,15 +8,7 @@
 namespace quarvel {
 namespace {
 
-std::string readBack(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    std::array<char, 256> buffer{};
-    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), file) != nullptr) {
-        text += buffer.data();
-    }
-    return text;
-}
+using test::readBack;
 
 // A reporter on a file of its own, with the operator's answers and Ctrl-C played by the test.
 struct Recorded {

@@ -1,5 +1,6 @@
 #include "cli/trace_channel.h"
 #include "tests/link/scripted_channel.h"
+#include "tests/support/file_text.h"
 
 #include <array>
 #include <cstdio>
@@ -8,16 +9,6 @@
 
 namespace quarvel::test {
 namespace {
-
-std::string readBack(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    std::array<char, 256> buffer{};
-    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), file) != nullptr) {
-        text += buffer.data();
-    }
-    return text;
-}
 
 // Replies read byte by byte become one line each: up to their F7, a pause, a write or a failure.
 TEST(TraceChannelTest, WritesOneLinePerFrameAndPerReply) {

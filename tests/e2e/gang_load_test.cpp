@@ -14,12 +14,6 @@
 namespace quarvel::test {
 namespace {
 
-std::filesystem::path folderFor(const std::string& name) {
-    const auto folder = testFolder() / name;
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 std::vector<std::string> gangLoad(const std::filesystem::path& file,
                                   const std::vector<const SimulatedDevice*>& devices) {
     std::vector<std::string> argv{QUARVEL_CLI, "load", file.string()};
@@ -56,9 +50,9 @@ GangLines sortedOut(const Lines& out, const std::vector<std::string>& ports) {
 const std::string kBadChecksum = "Device received record with bad checksum. Trying record again";
 
 TEST(GangLoad, OneFailingDeviceLeavesTheOthersToComplete) {
-    SimulatedDevice first(folderFor("gang-first"), {});
-    SimulatedDevice failing(folderFor("gang-failing"), {"--fault", "status:2:03:3"});
-    SimulatedDevice third(folderFor("gang-third"), {});
+    SimulatedDevice first(testFolderFor("gang-first"), {});
+    SimulatedDevice failing(testFolderFor("gang-failing"), {"--fault", "status:2:03:3"});
+    SimulatedDevice third(testFolderFor("gang-third"), {});
     const std::vector<std::string> ports{first.port(), failing.port(), third.port()};
     const auto& file = cliPrograms().spread;
 
@@ -93,8 +87,8 @@ TEST(GangLoad, OneFailingDeviceLeavesTheOthersToComplete) {
 TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
     // Slow answers keep the transfers running for seconds after they start.
     const std::vector<std::string> slow{"--delay-ms", "200"};
-    SimulatedDevice a(folderFor("interrupt-a"), slow), b(folderFor("interrupt-b"), slow),
-        c(folderFor("interrupt-c"), slow);
+    SimulatedDevice a(testFolderFor("interrupt-a"), slow), b(testFolderFor("interrupt-b"), slow),
+        c(testFolderFor("interrupt-c"), slow);
     const std::vector<std::string> ports{a.port(), b.port(), c.port()};
     RunningProgram cli(gangLoad(cliPrograms().spread, {&a, &b, &c}));
 
@@ -132,7 +126,7 @@ TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
 }
 
 TEST(GangLoad, JsonEventsNameTheirPort) {
-    SimulatedDevice device(folderFor("gang-json"), {});
+    SimulatedDevice device(testFolderFor("gang-json"), {});
     const std::string missing = (testFolder() / "no-such-terminal").string();
     const std::vector<std::string> ports{device.port(), missing};
 
@@ -174,7 +168,7 @@ std::size_t ownLogoFiles(const std::filesystem::path& folder) {
 }
 
 TEST(GangLoad, PictureIsConvertedOnceIntoAFileThatGoesWithTheRun) {
-    const auto folder = folderFor("gang-logo");
+    const auto folder = testFolderFor("gang-logo");
     const auto picture = folder / "logo.gif";
     const auto converted = folder / "logo.s21";
     ASSERT_EQ(runProgram({IMAGEMAGICK_CONVERT, "-size", "128x56", "xc:white", "-fill", "black",
@@ -185,7 +179,7 @@ TEST(GangLoad, PictureIsConvertedOnceIntoAFileThatGoesWithTheRun) {
         runProgram({QUARVEL_CLI, "convert-logo", picture.string(), converted.string()}).exitCode,
         0);
     const auto staging = std::filesystem::path(QUARVEL_CLI).parent_path();
-    SimulatedDevice a(folderFor("gang-logo-a"), {}), b(folderFor("gang-logo-b"), {});
+    SimulatedDevice a(testFolderFor("gang-logo-a"), {}), b(testFolderFor("gang-logo-b"), {});
 
     RunningProgram cli(gangLoad(picture, {&a, &b}));
     std::string line;

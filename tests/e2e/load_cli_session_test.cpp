@@ -12,14 +12,8 @@
 namespace quarvel::test {
 namespace {
 
-std::filesystem::path folderFor(const std::string& name) {
-    const auto folder = testFolder() / name;
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 TEST(LoadSession, PrintsEachNewPercentageOnItsOwnLine) {
-    SimulatedDevice device(folderFor("percent-lines"), {"--fault", "restart:9"});
+    SimulatedDevice device(testFolderFor("percent-lines"), {"--fault", "restart:9"});
     const auto& file = cliPrograms().spread;
 
     const Finished run = runProgram(
@@ -52,7 +46,7 @@ TEST(LoadSession, PrintsEachNewPercentageOnItsOwnLine) {
 }
 
 TEST(LoadSession, CtrlCDuringTheEraseEndsTheLoadAtOnce) {
-    SimulatedDevice device(folderFor("interrupt"), {"--fault", "no-erase"});
+    SimulatedDevice device(testFolderFor("interrupt"), {"--fault", "no-erase"});
     RunningProgram cli(
         {QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", device.port()});
 
@@ -73,7 +67,7 @@ TEST(LoadSession, CtrlCDuringTheEraseEndsTheLoadAtOnce) {
 }
 
 TEST(LoadSession, PortNumberNamesTheDeviceOfTheSettingsFile) {
-    const auto folder = folderFor("port-number");
+    const auto folder = testFolderFor("port-number");
     SimulatedDevice device(folder, {});
     std::ofstream(folder / "quarvel.INI")
         << "[Last Values]\r\nComm Port=2\r\n[Ports]\r\nCOM3=" << device.port() << "\r\n";
@@ -97,7 +91,7 @@ TEST(LoadSession, PortThatCannotBeOpened) {
 }
 
 TEST(LoadSession, GifPictureIsConvertedAndLoaded) {
-    const auto folder = folderFor("logo");
+    const auto folder = testFolderFor("logo");
     const auto picture = folder / "Logo.GIF";
     ASSERT_EQ(runProgram({IMAGEMAGICK_CONVERT, "-size", "128x56", "xc:white", "-fill", "black",
                           "-draw", "rectangle 8,4 100,40", picture.string()})
@@ -119,7 +113,7 @@ TEST(LoadSession, GifPictureIsConvertedAndLoaded) {
 }
 
 TEST(LoadSession, PictureThatCannotBeConvertedLoadsNothing) {
-    const auto picture = folderFor("bad-logo") / "broken.gif";
+    const auto picture = testFolderFor("bad-logo") / "broken.gif";
     std::ofstream(picture) << "GIF89a";
 
     const Finished run = runProgram({QUARVEL_CLI, "load", picture.string(), "--port", "1"});

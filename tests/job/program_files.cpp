@@ -44,6 +44,12 @@ const std::filesystem::path& testFolder() {
     return folder.path;
 }
 
+std::filesystem::path testFolderFor(const std::string& name) {
+    const auto folder = testFolder() / name;
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
 std::vector<std::uint8_t> patternBytes(std::size_t count, std::uint8_t seed) {
     std::vector<std::uint8_t> bytes(count);
     std::uint32_t state = seed * 2654435761u + 1;

@@ -23,6 +23,8 @@ struct ProgramLayout {
 
 // A folder of its own for the files of one test program run, removed when the run ends.
 const std::filesystem::path& testFolder();
+// A folder of that name under testFolder(), made when missing.
+std::filesystem::path testFolderFor(const std::string& name);
 
 // Bytes that differ from record to record, the same on every run.
 std::vector<std::uint8_t> patternBytes(std::size_t count, std::uint8_t seed);
