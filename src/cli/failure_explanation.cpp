@@ -66,9 +66,7 @@ std::string explainDevice(const FailureFacts& facts) {
            facts.port + "; --channel all reaches a device on any channel\n";
 }
 
-} // namespace
-
-std::string explainFailure(LoadFailure reason, const FailureFacts& facts) {
+std::string explanationText(LoadFailure reason, const FailureFacts& facts) {
     switch (reason) {
     case LoadFailure::Port:
         return explainPort(facts);
@@ -83,6 +81,19 @@ std::string explainFailure(LoadFailure reason, const FailureFacts& facts) {
         break;
     }
     return {};
+}
+
+} // namespace
+
+std::vector<std::string> explainFailure(LoadFailure reason, const FailureFacts& facts) {
+    const std::string text = explanationText(reason, facts);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
 }
 
 } // namespace quarvel

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quarvel {
 
@@ -22,8 +23,8 @@ struct FailureFacts {
     std::optional<OpenFailure> openFailure;
 };
 
-// Why the load failed, as lines for standard error, each ending in a line feed; empty where the
+// Why the load failed, as lines for standard error without their line feeds; none where the
 // message lines already say all the program knows.
-std::string explainFailure(LoadFailure reason, const FailureFacts& facts);
+std::vector<std::string> explainFailure(LoadFailure reason, const FailureFacts& facts);
 
 } // namespace quarvel

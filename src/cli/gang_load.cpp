@@ -47,12 +47,8 @@ private:
 
 // Says on the error stream, once and under the port's name, why that load failed.
 void explain(GangOutput& output, std::size_t load, LoadFailure reason, const FailureFacts& facts) {
-    const std::string text = explainFailure(reason, facts);
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start);
-        output.errorLine("quarvel-cli load: " + output.port(load) + ": " +
-                         text.substr(start, end - start));
-        start = end + 1;
+    for (const std::string& line : explainFailure(reason, facts)) {
+        output.errorLine("quarvel-cli load: " + output.port(load) + ": " + line);
     }
 }
 

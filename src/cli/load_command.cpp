@@ -59,11 +59,8 @@ constexpr const char* kLoadHelp =
 
 // Says on the error stream, once, why the load failed where the program can know it.
 void explain(LoadFailure reason, const FailureFacts& facts) {
-    const std::string text = explainFailure(reason, facts);
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start);
-        std::fprintf(stderr, "quarvel-cli load: %s\n", text.substr(start, end - start).c_str());
-        start = end + 1;
+    for (const std::string& line : explainFailure(reason, facts)) {
+        std::fprintf(stderr, "quarvel-cli load: %s\n", line.c_str());
     }
 }
 
