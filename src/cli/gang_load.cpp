@@ -6,11 +6,8 @@
 #include "cli/gang_reporter.h"
 #include "cli/gang_threads.h"
 #include "cli/interrupt.h"
-#include "cli/job_loop.h"
 #include "cli/logo_staging.h"
-#include "cli/port_opener.h"
-#include "cli/trace_channel.h"
-#include "job/load_job.h"
+#include "cli/port_load.h"
 #include "logo/logo_staging.h"
 
 #include <algorithm>
@@ -55,25 +52,15 @@ void explain(GangOutput& output, std::size_t load, LoadFailure reason, const Fai
 PortOutcome loadOnePort(const LoadOptions& options, const std::string& file, std::size_t load,
                         GangOutput& output) {
     const PortChoice& port = options.ports[load];
-    FailureFacts facts{portDescription(port), file, options.bootMode, options.channel,
-                       std::nullopt};
-    ChannelOpener line =
-        portOpener(port, [&facts](const OpenFailure& why) { facts.openFailure = why; });
-    if (options.trace) {
-        line = tracingOpener(std::move(line), stderr, port.given);
-    }
-    LoadJob job(interruptibleOpener(std::move(line)), options.bootMode);
     const auto reporter = makeGangLoadOutput(options, output, load, interrupted);
-    const bool completed =
-        runJobToEnd(job, file, port.number, options.channel, *reporter) == StepDone;
-    reporter->finish(!completed);
-    if (completed) {
+    const PortLoadResult result = runPortLoad(options, port, file, *reporter, port.given);
+    if (result.completed) {
         return {true};
     }
     // A load that ended with no failure told was stopped by Ctrl-C between two steps.
-    const LoadFailure reason = reporter->failure().value_or(LoadFailure::Interrupted);
+    const LoadFailure reason = result.failure.value_or(LoadFailure::Interrupted);
     if (reason != LoadFailure::Interrupted) {
-        explain(output, load, reason, facts);
+        explain(output, load, reason, result.facts);
     }
     return {false, reason};
 }

@@ -2,21 +2,17 @@
 #include "cli/failure_explanation.h"
 #include "cli/gang_load.h"
 #include "cli/interrupt.h"
-#include "cli/job_loop.h"
 #include "cli/load_options.h"
 #include "cli/load_output.h"
 #include "cli/logo_staging.h"
-#include "cli/port_opener.h"
+#include "cli/port_load.h"
 #include "cli/serial_line.h"
-#include "cli/trace_channel.h"
 #include "cli/usage.h"
-#include "job/load_job.h"
 #include "logo/logo_staging.h"
 
 #include <cstdio>
 #include <string>
 #include <unistd.h>
-#include <utility>
 
 namespace quarvel {
 namespace {
@@ -92,26 +88,15 @@ int runLoad(std::span<char* const> args) {
         return runGangLoad(options);
     }
 
-    const PortChoice& port = options.ports.front();
     const InterruptGuard guard;
-    FailureFacts facts{portDescription(port), file, options.bootMode, options.channel,
-                       std::nullopt};
-    ChannelOpener line =
-        portOpener(port, [&facts](const OpenFailure& why) { facts.openFailure = why; });
-    if (options.trace) {
-        line = tracingOpener(std::move(line), stderr);
-    }
-    LoadJob job(interruptibleOpener(std::move(line)), options.bootMode);
     const auto reporter = makeLoadOutput(options, interrupted);
-    const int result = runJobToEnd(job, file, port.number, options.channel, *reporter);
-    const bool completed = result == StepDone;
-    reporter->finish(!completed);
-    if (!completed && interrupted()) {
+    const PortLoadResult result = runPortLoad(options, options.ports.front(), file, *reporter);
+    if (!result.completed && interrupted()) {
         std::fputs("quarvel-cli load: interrupted; the port and the file are released\n", stderr);
-    } else if (const auto reason = reporter->failure(); !completed && reason) {
-        explain(*reason, facts);
+    } else if (!result.completed && result.failure) {
+        explain(*result.failure, result.facts);
     }
-    return completed ? ExitSuccess : ExitFailure;
+    return result.completed ? ExitSuccess : ExitFailure;
 }
 
 } // namespace quarvel
