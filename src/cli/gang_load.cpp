@@ -8,6 +8,7 @@
 #include "cli/interrupt.h"
 #include "cli/logo_staging.h"
 #include "cli/port_load.h"
+#include "cli/terminal_columns.h"
 #include "logo/logo_staging.h"
 
 #include <algorithm>
@@ -86,7 +87,8 @@ int runGangLoad(const LoadOptions& options) {
         names.push_back(port.given);
     }
     // JSON events carry their own percentage.
-    GangOutput output(names, options.json ? ProgressStyle::None : options.progress, {});
+    GangOutput output(names, options.json ? ProgressStyle::None : options.progress, {},
+                      terminalColumns(stderr));
     std::vector<PortOutcome> outcomes(options.ports.size());
     std::vector<std::function<void()>> loads;
     for (std::size_t load = 0; load < options.ports.size(); ++load) {

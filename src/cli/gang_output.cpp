@@ -1,13 +1,39 @@
 #include "cli/gang_output.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 namespace quarvel {
+namespace {
 
-GangOutput::GangOutput(std::vector<std::string> ports, ProgressStyle progress, Streams streams)
-    : m_ports(std::move(ports)), m_progress(progress), m_streams(streams),
-      m_percents(m_ports.size(), 0) {}
+std::vector<std::string> withoutFolders(const std::vector<std::string>& ports) {
+    std::vector<std::string> names;
+    for (const std::string& port : ports) {
+        const auto slash = port.find_last_of("/\\");
+        names.push_back(slash == std::string::npos ? port : port.substr(slash + 1));
+    }
+    return names;
+}
+
+// "PORT: NN%" for every port, three blanks apart.
+std::string barText(const std::vector<std::string>& names, const std::vector<int>& percents) {
+    std::string bar;
+    for (std::size_t load = 0; load < names.size(); ++load) {
+        std::array<char, 8> percent{};
+        // A fixed width keeps every port where it was as the figures grow.
+        std::snprintf(percent.data(), percent.size(), "%3d%%", percents[load]);
+        bar.append(load == 0 ? "" : "   ").append(names[load]).append(": ").append(percent.data());
+    }
+    return bar;
+}
+
+} // namespace
+
+GangOutput::GangOutput(std::vector<std::string> ports, ProgressStyle progress, Streams streams,
+                       std::size_t columns)
+    : m_ports(std::move(ports)), m_shortNames(withoutFolders(m_ports)), m_progress(progress),
+      m_streams(streams), m_columns(columns), m_percents(m_ports.size(), 0) {}
 
 void GangOutput::message(std::size_t load, std::string_view text) {
     const std::lock_guard lock(m_mutex);
@@ -61,17 +87,15 @@ void GangOutput::writeLine(std::FILE* stream, std::string_view prefix, std::stri
 }
 
 void GangOutput::drawBar() {
-    std::string bar = "\r";
-    for (std::size_t load = 0; load < m_ports.size(); ++load) {
-        std::array<char, 8> percent{};
-        // A fixed width keeps every port where it was as the figures grow.
-        std::snprintf(percent.data(), percent.size(), "%3d%%", m_percents[load]);
-        bar.append(load == 0 ? "" : "   ")
-            .append(m_ports[load])
-            .append(": ")
-            .append(percent.data());
+    std::string bar = barText(m_ports, m_percents);
+    // A bar that wraps cannot be drawn over by a carriage return: where the full names make it as
+    // wide as the terminal, the short names, and where those do too, what fits.
+    if (m_columns > 0 && bar.size() >= m_columns) {
+        bar = barText(m_shortNames, m_percents);
+        bar.resize(std::min(bar.size(), m_columns - 1));
     }
-    m_barWidth = bar.size() - 1;
+    m_barWidth = bar.size();
+    bar.insert(bar.begin(), '\r');
     std::fwrite(bar.data(), 1, bar.size(), m_streams.error);
     std::fflush(m_streams.error);
     m_barShown = true;

@@ -20,8 +20,10 @@ public:
         std::FILE* error = stderr;
     };
 
-    // ports are the names as the operator gave them, in the order of the loads.
-    GangOutput(std::vector<std::string> ports, ProgressStyle progress, Streams streams);
+    // ports are the names as the operator gave them, in the order of the loads; columns is the
+    // width of the terminal the bar is drawn on, 0 when unknown.
+    GangOutput(std::vector<std::string> ports, ProgressStyle progress, Streams streams,
+               std::size_t columns);
 
     // "PORT: text" on the output.
     void message(std::size_t load, std::string_view text);
@@ -42,8 +44,11 @@ private:
 
     std::mutex m_mutex;
     const std::vector<std::string> m_ports;
+    // The ports without their folders, for a bar that the full names make too wide.
+    const std::vector<std::string> m_shortNames;
     const ProgressStyle m_progress;
     const Streams m_streams;
+    const std::size_t m_columns;
     std::vector<int> m_percents;
     bool m_barShown = false;
     std::size_t m_barWidth = 0;

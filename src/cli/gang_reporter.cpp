@@ -38,6 +38,10 @@ bool GangReporter::askRetry() {
     return !stopped() && answerByPolicy(m_output, m_load, m_retry);
 }
 
+void GangReporter::errorLine(std::string_view line) {
+    m_output.errorLine(line);
+}
+
 void GangReporter::finish(bool failed) {
     if (failed) {
         m_output.message(m_load, "Error!");

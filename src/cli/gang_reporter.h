@@ -21,6 +21,7 @@ public:
     void addMessage(std::string_view text) override;
     void setPercentage(int percent) override;
     bool askRetry() override;
+    void errorLine(std::string_view line) override;
 
     // "PORT: Error!" after a failed load.
     void finish(bool failed) override;

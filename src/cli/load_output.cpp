@@ -3,9 +3,19 @@
 #include "cli/json_reporter.h"
 #include "cli/terminal_reporter.h"
 
+#include <cstdio>
+#include <string>
 #include <utility>
 
 namespace quarvel {
+
+void LoadOutput::errorLine(std::string_view line) {
+    // One write, so that the lines of loads sharing the stream never interleave.
+    std::string whole(line);
+    whole.push_back('\n');
+    std::fwrite(whole.data(), 1, whole.size(), stderr);
+    std::fflush(stderr);
+}
 
 std::unique_ptr<LoadOutput> makeLoadOutput(const LoadOptions& options,
                                            std::function<bool()> stopped) {

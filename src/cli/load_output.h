@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 namespace quarvel {
@@ -18,6 +19,8 @@ public:
     explicit LoadOutput(std::function<bool()> stopped) : m_stopped(std::move(stopped)) {}
 
     void failed(LoadFailure reason) final { m_failure = reason; }
+    // line on the error stream, on a line of its own: never on the same line as a progress bar.
+    virtual void errorLine(std::string_view line);
     // Ends the load's output; failed is true for a load that failed or was interrupted.
     virtual void finish(bool failed) = 0;
     // Why the load failed, once it has. Ctrl-C outweighs what the job saw: an interrupted load

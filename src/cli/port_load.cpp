@@ -5,7 +5,7 @@
 #include "cli/trace_channel.h"
 #include "job/load_job.h"
 
-#include <cstdio>
+#include <string_view>
 #include <utility>
 
 namespace quarvel {
@@ -18,7 +18,9 @@ PortLoadResult runPortLoad(const LoadOptions& options, const PortChoice& port,
     ChannelOpener line = portOpener(
         port, [&facts = result.facts](const OpenFailure& why) { facts.openFailure = why; });
     if (options.trace) {
-        line = tracingOpener(std::move(line), stderr, traceLabel);
+        line = tracingOpener(
+            std::move(line), [&output](std::string_view text) { output.errorLine(text); },
+            traceLabel);
     }
     LoadJob job(interruptibleOpener(std::move(line)), options.bootMode);
     job.reset();

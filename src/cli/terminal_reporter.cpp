@@ -57,13 +57,7 @@ void TerminalReporter::addMessage(std::string_view text) {
     if (stopped()) {
         return;
     }
-    clearBar();
-    std::fwrite(text.data(), 1, text.size(), m_streams.output);
-    std::fputc('\n', m_streams.output);
-    std::fflush(m_streams.output);
-    if (m_barShown) {
-        drawBar();
-    }
+    writeLine(m_streams.output, text);
 }
 
 void TerminalReporter::setPercentage(int percent) {
@@ -75,6 +69,10 @@ void TerminalReporter::setPercentage(int percent) {
     } else if (m_progress == ProgressStyle::Bar && (changed || !m_barShown)) {
         drawBar();
     }
+}
+
+void TerminalReporter::errorLine(std::string_view line) {
+    writeLine(m_streams.error, line);
 }
 
 bool TerminalReporter::askRetry() {
@@ -116,17 +114,22 @@ bool TerminalReporter::readAnswer() {
 
 void TerminalReporter::finish(bool failed) {
     if (failed) {
-        clearBar();
-        std::fputs("Error!\n", m_streams.output);
-        std::fflush(m_streams.output);
-        if (m_barShown) {
-            drawBar();
-        }
+        writeLine(m_streams.output, "Error!");
     }
     if (m_barShown) {
         std::fputc('\n', m_streams.error);
         std::fflush(m_streams.error);
         m_barShown = false;
+    }
+}
+
+void TerminalReporter::writeLine(std::FILE* stream, std::string_view line) {
+    clearBar();
+    std::fwrite(line.data(), 1, line.size(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+    if (m_barShown) {
+        drawBar();
     }
 }
 

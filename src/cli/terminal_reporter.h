@@ -25,11 +25,14 @@ public:
     void addMessage(std::string_view text) override;
     void setPercentage(int percent) override;
     bool askRetry() override;
+    void errorLine(std::string_view line) override;
 
     // Ends the load's output: "Error!" after a failed load, and the bar's line closed.
     void finish(bool failed) override;
 
 private:
+    // line on stream, with the bar taken away for it and drawn again after.
+    void writeLine(std::FILE* stream, std::string_view line);
     void drawBar();
     void clearBar();
     bool readAnswer();

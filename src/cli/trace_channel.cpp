@@ -2,7 +2,9 @@
 
 #include "link/command_set.h"
 
+#include <array>
 #include <cinttypes>
+#include <cstdio>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -15,8 +17,8 @@ constexpr int kFailure = -2;
 
 class TraceChannel final : public ByteChannel {
 public:
-    TraceChannel(std::unique_ptr<ByteChannel> line, std::FILE* log, std::string label)
-        : m_line(std::move(line)), m_log(log), m_label(std::move(label)),
+    TraceChannel(std::unique_ptr<ByteChannel> line, TraceLog log, std::string label)
+        : m_line(std::move(line)), m_log(std::move(log)), m_label(std::move(label)),
           m_openedMs(m_line->nowMs()) {}
     ~TraceChannel() override { endRead(); }
     TraceChannel(const TraceChannel&) = delete;
@@ -84,14 +86,14 @@ private:
 
     void print(std::int64_t atMs, char direction, const std::string& text) {
         const std::string label = m_label.empty() ? std::string() : " " + m_label;
-        // One call per line, so that the lines of loads sharing the stream never interleave.
-        std::fprintf(m_log, "trace%s %7" PRId64 " ms %c %s\n", label.c_str(), atMs - m_openedMs,
-                     direction, text.c_str());
-        std::fflush(m_log);
+        std::array<char, 32> prefix{};
+        std::snprintf(prefix.data(), prefix.size(), " %7" PRId64 " ms %c ", atMs - m_openedMs,
+                      direction);
+        m_log("trace" + label + prefix.data() + text);
     }
 
     std::unique_ptr<ByteChannel> m_line;
-    std::FILE* m_log;
+    TraceLog m_log;
     std::string m_label;
     std::int64_t m_openedMs;
     std::vector<std::uint8_t> m_read;
@@ -100,8 +102,8 @@ private:
 
 } // namespace
 
-ChannelOpener tracingOpener(ChannelOpener opener, std::FILE* log, std::string label) {
-    return [opener = std::move(opener), log, label = std::move(label)](
+ChannelOpener tracingOpener(ChannelOpener opener, TraceLog log, std::string label) {
+    return [opener = std::move(opener), log = std::move(log), label = std::move(label)](
                const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
         auto line = opener(settings);
         if (!line) {
