@@ -16,12 +16,22 @@ fail() {
     failures=$((failures + 1))
 }
 
-# Runs one load; its standard output (CR LF from a Windows program) goes to $work/out.
-load() {
+# Starts one load in the background.
+start_load() {
+    wine "$cli" load "$@" --retry never --progress none < /dev/null > "$work/raw" 2> "$work/err" &
+    loading=$!
+}
+
+# Waits for the load to end; its standard output (CR LF from a Windows program) goes to $work/out.
+end_load() {
     status=0
-    wine "$cli" load "$@" --retry never --progress none < /dev/null > "$work/raw" 2> "$work/err" ||
-        status=$?
+    wait "$loading" || status=$?
     tr -d '\r' < "$work/raw" > "$work/out"
+}
+
+load() {
+    start_load "$@"
+    end_load
 }
 
 # expect_load NAME STATUS LINES [LINES...]: the load printed one of the LINES, exactly.
@@ -87,11 +97,26 @@ $port_failed" "$started
 No response. Trying record again
 $port_failed"
 
+# Ctrl-C mid-load (Wine turns SIGINT into the console's Ctrl-C event) ends the load at once and
+# releases the port, as the next load shows.
+start_device "$ktv_sim" --pace
+start_load "$program" --port 1
+until grep -q "Flash Erased" "$work/raw" || ! kill -0 "$loading" 2>/dev/null; do
+    sleep 0.05
+done
+kill -INT "$loading" 2>/dev/null || true
+end_load
+stop_device
+expect_load "Ctrl-C" 1 "$started
+Error!"
+grep -q "interrupted; the port and the file are released" "$work/err" ||
+    fail "Ctrl-C: standard error does not say that the load was interrupted"
+
 # The same COM1 then loads again.
 start_device "$ktv_sim"
 load "$program" --port 1
 stop_device
-expect_load "load after the drop" 0 "$started
+expect_load "load after the drop and Ctrl-C" 0 "$started
 Loading complete. No errors"
 
 [[ $failures -eq 0 ]]
