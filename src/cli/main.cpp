@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/utf8_console.h"
 #include "quarvel_version.h"
 
 #include <array>
@@ -73,6 +74,7 @@ int run(std::span<char* const> args) {
 } // namespace quarvel
 
 int main(int argc, char* argv[]) {
+    const quarvel::Utf8Console console;
     const std::span<char* const> words(argv, static_cast<std::size_t>(argc));
     return quarvel::run(words.empty() ? words : words.subspan(1));
 }
