@@ -1,5 +1,7 @@
 #include "cli/logo_messages.h"
 
+#include "files/path_text.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -11,7 +13,7 @@ std::string logoFailureText(LogoConversionFailure failure, const std::string& gi
     switch (failure) {
     case LogoConversionFailure::GifNotOpened: {
         std::error_code error;
-        const bool exists = std::filesystem::exists(gif, error);
+        const bool exists = std::filesystem::exists(pathFromText(gif), error);
         return gif + ": " + (exists ? "cannot be read as a picture" : "no such file");
     }
     case LogoConversionFailure::OutputNotCreated:

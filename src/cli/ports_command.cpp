@@ -7,6 +7,7 @@
 #include "cli/option_parser.h"
 #include "cli/serial_port_list.h"
 #include "cli/usage.h"
+#include "files/path_text.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -46,7 +47,8 @@ std::vector<PortMapping> mappedPorts() {
         const std::string device = settings.readString("Ports", "COM" + std::to_string(number), "");
         if (!device.empty()) {
             std::error_code error;
-            mappings.push_back({number, device, !std::filesystem::exists(device, error)});
+            mappings.push_back(
+                {number, device, !std::filesystem::exists(pathFromText(device), error)});
         }
     }
     return mappings;

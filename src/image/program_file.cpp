@@ -1,5 +1,7 @@
 #include "image/program_file.h"
 
+#include "files/path_text.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -13,11 +15,14 @@ ProgramFile::~ProgramFile() {
 bool ProgramFile::open(const std::string& path) {
     close();
     // Directories and devices open on some systems but cannot be measured or rewound.
+    // The name is the program's text; the standard library takes it as the system's path only
+    // after converting it (on Windows, a narrow name is not UTF-8 to it).
+    const auto file = pathFromText(path);
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!std::filesystem::is_regular_file(file, error)) {
         return false;
     }
-    const auto bytes = std::filesystem::file_size(path, error);
+    const auto bytes = std::filesystem::file_size(file, error);
     if (error) {
         return false;
     }

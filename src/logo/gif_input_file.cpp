@@ -1,5 +1,7 @@
 #include "logo/gif_input_file.h"
 
+#include "files/path_text.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -10,7 +12,7 @@ bool GifInputFile::open(const std::string& path) {
     close();
     // A directory opens for reading on some systems but holds no picture.
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
+    if (std::filesystem::is_directory(pathFromText(path), error)) {
         return false;
     }
     m_file = std::fopen(path.c_str(), "rb");

@@ -5,6 +5,8 @@ set -euo pipefail
 cli=$1
 ktv_sim=$2
 program=$3
+# Wine hands the programs their command line in the terminal's character set.
+export LC_ALL=C.UTF-8
 
 . "$(dirname "$0")/com1_device.sh"
 work=$(mktemp -d)
@@ -57,9 +59,11 @@ Received Acknowledgement
 Erasing flash
 Flash Erased, sending new program"
 
-# The demo program completes, and the device's flash then holds exactly the file.
+# The demo program, under a name in three scripts, completes, and the device's flash then holds
+# exactly the file.
+cp "$program" "$work/Démo ü 中.a21"
 start_device "$ktv_sim" --flash-out "$work/flash.bin"
-load "$program" --port 1
+load "$work/Démo ü 中.a21" --port 1
 stop_device
 expect_load "demo load" 0 "$started
 Loading complete. No errors"
