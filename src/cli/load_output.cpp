@@ -1,6 +1,7 @@
 #include "cli/load_output.h"
 
 #include "cli/json_reporter.h"
+#include "cli/terminal_columns.h"
 #include "cli/terminal_reporter.h"
 
 #include <cstdio>
@@ -20,8 +21,10 @@ void LoadOutput::errorLine(std::string_view line) {
 std::unique_ptr<LoadOutput> makeLoadOutput(const LoadOptions& options,
                                            std::function<bool()> stopped) {
     if (!options.json) {
-        return std::make_unique<TerminalReporter>(TerminalReporter::Streams{}, options.progress,
-                                                  options.retry, std::move(stopped));
+        TerminalReporter::Streams streams;
+        streams.columns = terminalColumns(stderr);
+        return std::make_unique<TerminalReporter>(streams, options.progress, options.retry,
+                                                  std::move(stopped));
     }
     // The retry question stays with the operator on the error stream and the input; the
     // percentage goes into the events only.

@@ -12,6 +12,8 @@ namespace quarvel {
 namespace {
 
 constexpr int kBarWidth = 40;
+// What the bar's line holds beside the bar: the brackets, a blank and "NNN%".
+constexpr int kBarFrame = 7;
 
 enum class Answer { TryAgain, Cancel, Unclear };
 
@@ -134,11 +136,18 @@ void TerminalReporter::writeLine(std::FILE* stream, std::string_view line) {
 }
 
 void TerminalReporter::drawBar() {
-    const int filled = std::clamp(m_percent, 0, 100) * kBarWidth / 100;
-    std::string bar(static_cast<std::size_t>(kBarWidth), '-');
+    // On a narrow terminal the bar gets shorter and leaves the last column free: a line that
+    // wrapped could not be drawn again over itself with a carriage return.
+    int width = kBarWidth;
+    if (m_streams.columns > 0) {
+        width = std::clamp(static_cast<int>(m_streams.columns) - 1 - kBarFrame, 0, kBarWidth);
+    }
+    const int filled = std::clamp(m_percent, 0, 100) * width / 100;
+    std::string bar(static_cast<std::size_t>(width), '-');
     std::fill_n(bar.begin(), filled, '#');
-    std::fprintf(m_streams.error, "\r[%s] %3d%%", bar.c_str(), m_percent);
+    const int written = std::fprintf(m_streams.error, "\r[%s] %3d%%", bar.c_str(), m_percent);
     std::fflush(m_streams.error);
+    m_barLength = std::max(written - 1, 0);
     m_barShown = true;
 }
 
@@ -146,7 +155,7 @@ void TerminalReporter::clearBar() {
     if (!m_barShown) {
         return;
     }
-    std::fprintf(m_streams.error, "\r%*s\r", kBarWidth + 8, "");
+    std::fprintf(m_streams.error, "\r%*s\r", m_barLength, "");
     std::fflush(m_streams.error);
 }
 

@@ -3,6 +3,7 @@
 #include "cli/load_options.h"
 #include "cli/load_output.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -17,6 +18,8 @@ public:
         std::FILE* output = stdout;
         std::FILE* error = stderr;
         std::FILE* input = stdin;
+        // Columns of the terminal the error stream writes to; 0 where that is not known.
+        std::size_t columns = 0;
     };
 
     TerminalReporter(Streams streams, ProgressStyle progress, RetryPolicy retry,
@@ -43,6 +46,8 @@ private:
     // As the bar control: it starts at 0 and repaints only when the value changes.
     int m_percent = 0;
     bool m_barShown = false;
+    // Characters of the bar's line as last drawn, which clearing it blanks.
+    int m_barLength = 0;
 };
 
 } // namespace quarvel

@@ -50,25 +50,41 @@ struct Streams {
     Streams& operator=(const Streams&) = delete;
 };
 
-const std::string kTrace = "trace    1301 ms < F0 00 3C 51 00 02 F7";
+const std::string kTrace = "trace    1301 ms < F0 01 F7";
+
+struct TerminalBarCase {
+    const char* name;
+    std::size_t columns;
+    const char* bar;
+};
+
+class TerminalBarTest : public ::testing::TestWithParam<TerminalBarCase> {};
 
 // A line for the error stream, a trace line say, never lands on the bar's row: the bar leaves it
-// and comes back below it.
-TEST(ProgressBarLineTest, AnErrorLineTakesARowOfItsOwnUnderTheLoadsBar) {
+// and comes back below it, on one row of the terminal however narrow.
+TEST_P(TerminalBarTest, AnErrorLineTakesARowOfItsOwnUnderTheLoadsBar) {
+    const TerminalBarCase& row = GetParam();
     Streams streams;
-    TerminalReporter reporter({streams.output, streams.error, stdin}, ProgressStyle::Bar,
-                              RetryPolicy::Never, [] { return false; });
+    TerminalReporter reporter({streams.output, streams.error, stdin, row.columns},
+                              ProgressStyle::Bar, RetryPolicy::Never, [] { return false; });
     reporter.setPercentage(0);
     reporter.setPercentage(57);
     reporter.errorLine(kTrace);
     reporter.addMessage("Flash Erased, sending new program");
     reporter.finish(true);
 
-    EXPECT_EQ(
-        screen(readBack(streams.error), 80),
-        (std::vector<std::string>{kTrace, "[######################------------------]  57%", ""}));
+    EXPECT_EQ(screen(readBack(streams.error), row.columns),
+              (std::vector<std::string>{kTrace, row.bar, ""}));
     EXPECT_EQ(readBack(streams.output), "Flash Erased, sending new program\nError!\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TerminalBarTest,
+    ::testing::Values(
+        TerminalBarCase{"WidthUnknown", 0, "[######################------------------]  57%"},
+        TerminalBarCase{"WideTerminal", 80, "[######################------------------]  57%"},
+        TerminalBarCase{"NarrowTerminal", 30, "[############----------]  57%"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct GangBarCase {
     const char* name;
