@@ -15,7 +15,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Tests and test discovery run the programs through Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/wine)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
 
 # Statically linked: a program that needs only the DLLs Windows ships, nothing to copy beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
