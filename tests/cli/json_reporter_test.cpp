@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 namespace quarvel {
@@ -55,6 +56,10 @@ struct ResultCase {
     bool failed;
     std::string result;
 };
+
+void PrintTo(const ResultCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class JsonResult : public testing::TestWithParam<ResultCase> {};
 
