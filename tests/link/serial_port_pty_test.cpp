@@ -4,6 +4,7 @@
 #include "link/serial_port.h"
 
 #include <array>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -55,6 +56,20 @@ TEST(SerialPortOnPseudoTerminal, FarEndVanishingIsAPortFailure) {
     EXPECT_EQ(port.readByte(), -2);
     std::array<std::uint8_t, 20> reply{};
     EXPECT_EQ(port.readReply(reply, 1), ReplyPortError);
+}
+
+TEST(SerialPortOnPseudoTerminal, DeviceNamedOutsideUtf8Opens) {
+    KtvSimProcess sim({});
+    ASSERT_FALSE(sim.terminalPath().empty());
+    // A Latin-1 name, as an older system or a udev rule may give.
+    const auto link = std::filesystem::path(testing::TempDir()) / "Ger\xE4t";
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(sim.terminalPath(), link);
+    SerialPort port(openerFor(link.string()));
+
+    EXPECT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+    ASSERT_TRUE(port.writeByte(kProbeByte));
+    EXPECT_EQ(port.readByte(), kProbeByte);
 }
 
 TEST(SerialPortOnPseudoTerminal, PortsThatCannotBeOpenedOrSetUp) {
