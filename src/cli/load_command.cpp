@@ -49,7 +49,7 @@ constexpr const char* kLoadHelp =
     "one line per port, \"PORT: completed\" or \"PORT: failed (REASON)\", REASON being port,\n"
     "file, boot-sector, device, wrong-answer, erase, transfer or interrupted; with --json the\n"
     "result events are the summary, and every event carries \"port\". --trace names the port\n"
-    "of each line. Ctrl-C ends every load.\n\n"
+    "of each line. Ctrl-C ends every load, as SIGTERM and SIGHUP do.\n\n"
     "Options take their value as --port 3, --port=3, -p 3 or -p3; short options bundle, as\n"
     "-bp 3; -- ends the options.\n"
     "Exit status: 0 the load completed (every load of a gang), 1 it failed or was interrupted,\n"

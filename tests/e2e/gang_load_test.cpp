@@ -195,5 +195,53 @@ TEST(GangLoad, PictureIsConvertedOnceIntoAFileThatGoesWithTheRun) {
     EXPECT_EQ(b.stopAndReadFlash(), expectedFlash(converted));
 }
 
+// A request to end the run, as a service manager (SIGTERM) or a closed terminal (SIGHUP) sends.
+class GangLoadEndedBy : public testing::TestWithParam<int> {};
+
+TEST_P(GangLoadEndedBy, SignalEndsEveryLoadAndRemovesTheRunsOwnLogo) {
+    const std::string name = "signal-" + std::to_string(GetParam());
+    const auto folder = testFolderFor(name);
+    // A copy of the program of its own: the logo files in its folder are this run's alone.
+    const auto program = folder / "quarvel-cli";
+    std::filesystem::copy_file(QUARVEL_CLI, program,
+                               std::filesystem::copy_options::overwrite_existing);
+    const auto picture = folder / "logo.gif";
+    ASSERT_EQ(
+        runProgram({IMAGEMAGICK_CONVERT, "-size", "128x56", "xc:white", picture.string()}).exitCode,
+        0);
+    // Devices silent about the erase: the loads cannot end by themselves.
+    const std::vector<std::string> silentErase{"--fault", "no-erase"};
+    SimulatedDevice a(testFolderFor(name + "-a"), silentErase),
+        b(testFolderFor(name + "-b"), silentErase);
+    const std::vector<std::string> ports{a.port(), b.port()};
+    RunningProgram cli(
+        {program.string(), "load", picture.string(), "--port", ports[0], "--port", ports[1]});
+    std::set<std::string> erasing;
+    std::string line;
+    while (erasing.size() < ports.size() && cli.readLine(line)) {
+        if (line.ends_with(": Erasing flash")) {
+            erasing.insert(line);
+        }
+    }
+    ASSERT_EQ(ownLogoFiles(folder), 1U) << cli.errorText();
+
+    cli.signal(GetParam());
+    Lines after;
+    while (cli.readLine(line)) {
+        after.push_back(line);
+    }
+
+    ASSERT_TRUE(cli.endsWithin(5000));
+    EXPECT_EQ(cli.wait(), 1);
+    EXPECT_EQ(sortedOut(after, ports).summary,
+              (Lines{ports[0] + ": failed (interrupted)", ports[1] + ": failed (interrupted)"}));
+    EXPECT_EQ(ownLogoFiles(folder), 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, GangLoadEndedBy, testing::Values(SIGTERM, SIGHUP),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(sigabbrev_np(info.param));
+                         });
+
 } // namespace
 } // namespace quarvel::test
