@@ -1,6 +1,7 @@
 #include "logo/logo_staging.h"
 #include "temp_dir.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -85,14 +86,30 @@ TEST(LogoStaging, EachOwnLogoFileHasANameOfItsOwn) {
     TempDir dir;
     fs::create_directories(dir.path("bin"));
     const fs::path program = dir.path("bin/quarvel-cli");
-    const fs::path first = reserveOwnLogoFile(program);
-    const fs::path second = reserveOwnLogoFile(program);
+    std::error_code error;
+    const fs::path first = reserveOwnLogoFile(program, error);
+    const fs::path second = reserveOwnLogoFile(program, error);
+    EXPECT_FALSE(error) << error.message();
     EXPECT_NE(first, second);
     for (const auto& own : {first, second}) {
         EXPECT_EQ(own.parent_path(), dir.path("bin"));
         EXPECT_EQ(own.extension(), ".s21");
         EXPECT_TRUE(fs::exists(own)) << own;
     }
+}
+
+TEST(LogoStaging, AnOwnLogoFileThatCannotBeCreatedSaysWhy) {
+    TempDir dir;
+    // No folder beside a program that is not there; the cache's place is taken by a file.
+    const fs::path cacheFile = dir.path("cache");
+    std::FILE* taken = std::fopen(cacheFile.c_str(), "w");
+    ASSERT_NE(taken, nullptr);
+    std::fclose(taken);
+    const CacheHome cache(cacheFile);
+
+    std::error_code error;
+    EXPECT_EQ(reserveOwnLogoFile(dir.path("gone/quarvel-cli"), error), fs::path());
+    EXPECT_EQ(error, std::errc::not_a_directory) << error.message();
 }
 
 } // namespace
