@@ -1,5 +1,6 @@
 #include "link/win32_serial_channel.h"
 
+#include "link/win32_line_settings.h"
 #include "link/win32_open_failure.h"
 
 #include <algorithm>
@@ -11,9 +12,6 @@
 namespace quarvel {
 namespace {
 
-constexpr DWORD kQueueSize = 100;
-constexpr DWORD kReadWaitMs = 100;
-constexpr DWORD kWriteWaitPerByteMs = 100;
 // Below INFINITE, which a wait would take as "for ever".
 constexpr std::int64_t kLongestWaitMs = 0x7fffffff;
 
@@ -71,9 +69,9 @@ public:
         OVERLAPPED overlapped = freshOverlapped();
         const BOOL started = WriteFile(m_handle, bytes.data(), size, nullptr, &overlapped);
         const std::optional<DWORD> written =
-            finish(started, overlapped, nowMs() + std::int64_t{kWriteWaitPerByteMs} * size);
+            finish(started, overlapped, nowMs() + std::int64_t{kWin32WriteWaitPerByteMs} * size);
         if (!written) {
-            m_deviceGone = m_deviceGone || deviceWentAway(GetLastError());
+            noteFailure();
             return false;
         }
         return *written == size;
@@ -87,12 +85,19 @@ public:
         std::uint8_t byte = 0;
         OVERLAPPED overlapped = freshOverlapped();
         const BOOL started = ReadFile(m_handle, &byte, 1, nullptr, &overlapped);
-        const std::optional<DWORD> received = finish(started, overlapped, nowMs() + kReadWaitMs);
-        if (!received) {
-            m_deviceGone = m_deviceGone || deviceWentAway(GetLastError());
+        const std::optional<DWORD> received =
+            finish(started, overlapped, nowMs() + kWin32ReadWaitMs);
+        if (received == 1U) {
+            return byte;
+        }
+        // A device unplugged in the middle of a read can leave reads answering "nothing", but
+        // its status no longer reads.
+        DWORD errors = 0;
+        if (!received || !ClearCommError(m_handle, &errors, nullptr)) {
+            noteFailure();
             return -2;
         }
-        return *received == 1 ? byte : -1;
+        return -1;
     }
 
     void discardPending() override { PurgeComm(m_handle, PURGE_TXCLEAR | PURGE_RXCLEAR); }
@@ -100,6 +105,14 @@ public:
     std::int64_t nowMs() const override { return static_cast<std::int64_t>(GetTickCount64()); }
 
 private:
+    // After a failed read or write: notes a device that went away, and clears the port's error
+    // state, which would otherwise stop every later read and write.
+    void noteFailure() {
+        m_deviceGone = m_deviceGone || deviceWentAway(GetLastError());
+        DWORD errors = 0;
+        ClearCommError(m_handle, &errors, nullptr);
+    }
+
     OVERLAPPED freshOverlapped() const {
         OVERLAPPED overlapped{};
         overlapped.hEvent = m_event;
@@ -152,31 +165,6 @@ private:
     bool m_deviceGone = false;
 };
 
-// Only speed and character format change; flow control, control lines and special characters
-// stay as the port had them.
-bool applySettings(HANDLE handle, const SerialSettings& settings) {
-    DCB state{};
-    state.DCBlength = sizeof state;
-    if (!GetCommState(handle, &state)) {
-        return false;
-    }
-    state.DCBlength = sizeof state;
-    state.BaudRate = static_cast<DWORD>(settings.baudRate);
-    state.ByteSize = static_cast<BYTE>(settings.dataBits);
-    state.Parity = NOPARITY;
-    state.StopBits = ONESTOPBIT;
-    if (!SetCommState(handle, &state)) {
-        return false;
-    }
-    COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = kReadWaitMs;
-    timeouts.ReadTotalTimeoutMultiplier = kReadWaitMs;
-    timeouts.ReadTotalTimeoutConstant = 0;
-    timeouts.WriteTotalTimeoutMultiplier = kWriteWaitPerByteMs;
-    timeouts.WriteTotalTimeoutConstant = 0;
-    return SetCommTimeouts(handle, &timeouts) != 0;
-}
-
 } // namespace
 
 ChannelOpener win32SerialOpener(std::function<std::string(int portNumber)> deviceName,
@@ -185,26 +173,23 @@ ChannelOpener win32SerialOpener(std::function<std::string(int portNumber)> devic
             serveQueue = std::move(serveQueue)](
                const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
         const std::string device = deviceName(settings.portNumber);
+        const std::wstring path = systemPath(device);
         const auto fail = [&](Win32OpenStep step, DWORD errorCode) {
             if (onFailure) {
-                onFailure(win32OpenFailure(device, step, errorCode));
+                onFailure(win32OpenFailure(device, path, step, errorCode));
             }
             return nullptr;
         };
         const HANDLE handle =
-            CreateFileW(systemPath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+            CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             return fail(Win32OpenStep::Open, GetLastError());
         }
-        // Only a recommendation to the driver: its answer changes nothing.
-        SetupComm(handle, kQueueSize, kQueueSize);
-        // A handle is a port only once its settings can be read and written: Wine opens a COM
-        // name mapped to a missing device or a plain file and fails only here.
-        if (!applySettings(handle, settings)) {
+        if (const std::optional<Win32OpenStep> failed = setUpLine(handle, settings)) {
             const DWORD errorCode = GetLastError();
             CloseHandle(handle);
-            return fail(Win32OpenStep::Settings, errorCode);
+            return fail(*failed, errorCode);
         }
         // Manual reset: ReadFile and WriteFile clear it as each operation starts.
         const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);

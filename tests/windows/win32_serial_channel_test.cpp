@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 #include <windows.h>
 
 namespace quarvel {
@@ -100,41 +101,66 @@ private:
     HANDLE m_handle;
 };
 
-TEST(Win32SerialChannel, ChangesSpeedAndFormatOnlyAndWaitsAtMostOneReadTimeOut) {
-    DCB before{};
+// Another program left the line with every handshake, a null stripper, an abort on errors and
+// another character format; the loader's open makes it a raw 8N1 line that answers whole.
+TEST(Win32SerialChannel, ALineLeftInAnyStateIsSetRawAndAnswers) {
     {
         RawPort port;
-        before = port.state();
-        before.BaudRate = CBR_9600;
-        before.ByteSize = 7;
-        before.Parity = EVENPARITY;
-        before.StopBits = TWOSTOPBITS;
-        before.fOutX = TRUE;
-        before.fInX = TRUE;
-        before.XonChar = 0x05;
-        before.XoffChar = 0x06;
-        port.setState(before);
+        DCB left = port.state();
+        left.BaudRate = CBR_9600;
+        left.ByteSize = 7;
+        left.Parity = EVENPARITY;
+        left.StopBits = TWOSTOPBITS;
+        left.fParity = TRUE;
+        left.fOutX = TRUE;
+        left.fInX = TRUE;
+        left.fTXContinueOnXoff = FALSE;
+        left.fOutxCtsFlow = TRUE;
+        left.fOutxDsrFlow = TRUE;
+        left.fDsrSensitivity = TRUE;
+        left.fDtrControl = DTR_CONTROL_HANDSHAKE;
+        left.fRtsControl = RTS_CONTROL_HANDSHAKE;
+        left.fNull = TRUE;
+        left.fErrorChar = TRUE;
+        left.fAbortOnError = TRUE;
+        port.setState(left);
     }
     {
         auto channel = openerOf("COM1")(kLoadSettings);
         ASSERT_NE(channel, nullptr);
-        // Nothing comes from a device that was asked nothing: one read gives up after 100 ms.
-        const std::int64_t start = channel->nowMs();
-        EXPECT_EQ(channel->readByte(), -1);
-        const std::int64_t waited = channel->nowMs() - start;
-        // The tick count moves in steps of up to 16 ms on Windows.
-        EXPECT_GE(waited, 80);
-        EXPECT_LT(waited, 1000);
+        CommandSet commands;
+        commands.reset(kAllChannels);
+        ASSERT_TRUE(channel->write(commands.searchFrame()));
+        std::vector<int> reply;
+        const std::int64_t giveUp = channel->nowMs() + 10000;
+        while ((reply.empty() || reply.back() != kEndOfExclusive) && channel->nowMs() < giveUp) {
+            if (const int value = channel->readByte(); value >= 0) {
+                reply.push_back(value);
+            }
+        }
+        // The maker's identifier holds a 00 that a null stripper drops.
+        ASSERT_GE(reply.size(), 5U);
+        EXPECT_EQ(std::vector<int>(reply.begin(), reply.begin() + 4),
+                  (std::vector<int>{0xF0, 0x00, 0x3C, 0x51}));
+        EXPECT_EQ(reply.back(), kEndOfExclusive);
     }
     const DCB after = RawPort().state();
     EXPECT_EQ(after.BaudRate, 19200U);
     EXPECT_EQ(after.ByteSize, 8);
     EXPECT_EQ(after.Parity, NOPARITY);
     EXPECT_EQ(after.StopBits, ONESTOPBIT);
-    EXPECT_EQ(after.fOutX, before.fOutX);
-    EXPECT_EQ(after.fInX, before.fInX);
-    EXPECT_EQ(after.XonChar, before.XonChar);
-    EXPECT_EQ(after.XoffChar, before.XoffChar);
+    EXPECT_TRUE(after.fBinary);
+    EXPECT_FALSE(after.fParity);
+    EXPECT_FALSE(after.fOutX);
+    EXPECT_FALSE(after.fInX);
+    EXPECT_FALSE(after.fOutxCtsFlow);
+    EXPECT_FALSE(after.fOutxDsrFlow);
+    EXPECT_FALSE(after.fDsrSensitivity);
+    EXPECT_EQ(after.fDtrControl, DTR_CONTROL_ENABLE);
+    EXPECT_EQ(after.fRtsControl, RTS_CONTROL_ENABLE);
+    EXPECT_FALSE(after.fNull);
+    EXPECT_FALSE(after.fErrorChar);
+    EXPECT_FALSE(after.fAbortOnError);
 }
 
 // ktv-sim answers the search frame with one frame; the case that asks for it comes last, since
@@ -198,19 +224,28 @@ TEST(Win32SerialChannel, AWaitingReadServesTheQueueOnlyWhenAskedTo) {
     }
 }
 
-TEST(Win32SerialChannel, PortsWithoutADeviceDoNotOpen) {
+// COM1 is ktv-sim's line; COM2 opens, as Wine opens any mapped name, but has no settings.
+TEST(Win32SerialChannel, OpenFailuresAreNamedByWhatFailed) {
     struct Case {
+        const char* name;
         const char* device;
+        int dataBits;
         OpenProblem problem;
     };
-    // COM2 opens, as Wine opens any mapped name, but takes no settings.
-    for (const Case& c :
-         {Case{"COM2", OpenProblem::NotASerialPort}, Case{"COM255", OpenProblem::Missing}}) {
+    for (const Case& c : {
+             Case{"a name that is not mapped", "COM255", 8, OpenProblem::Missing},
+             Case{"a name mapped to no device", "COM2", 8, OpenProblem::NotASerialPort},
+             Case{"a folder, refused as access denied", "C:\\windows", 8,
+                  OpenProblem::NotASerialPort},
+             Case{"a port that refuses the settings", "COM1", 3, OpenProblem::Other},
+         }) {
+        SCOPED_TRACE(c.name);
         std::optional<OpenFailure> failure;
-        EXPECT_EQ(openerOf(c.device, &failure)(kLoadSettings), nullptr) << c.device;
-        ASSERT_TRUE(failure.has_value()) << c.device;
+        const SerialSettings settings{1, 19200, 'n', c.dataBits, 1};
+        EXPECT_EQ(openerOf(c.device, &failure)(settings), nullptr);
+        ASSERT_TRUE(failure.has_value());
         EXPECT_EQ(failure->device, c.device);
-        EXPECT_EQ(failure->problem, c.problem) << c.device << ": " << failure->systemMessage;
+        EXPECT_EQ(failure->problem, c.problem) << failure->systemMessage;
     }
 }
 
