@@ -1,7 +1,7 @@
-#include "tests/support/child_process.h"
 #include "e2e_programs.h"
 #include "program_files.h"
 #include "simulated_device.h"
+#include "tests/support/child_process.h"
 
 #include <cerrno>
 #include <csignal>
@@ -131,7 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LoadReason, PortInUseSaysAnotherProgramHoldsIt) {
     const auto folder = testFolder() / "port-in-use";
     std::filesystem::create_directories(folder);
-    SimulatedDevice device(folder, {"--pace"});
+    // Silent about the erase: the holder's load cannot end before the second one tries the port.
+    SimulatedDevice device(folder, {"--fault", "no-erase"});
     RunningProgram holder({QUARVEL_CLI, "load", cliPrograms().spread.string(), "--port",
                            device.port(), "--progress", "none"});
     std::string line;

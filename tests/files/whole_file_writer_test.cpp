@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 
 namespace quarvel::test {
@@ -14,6 +15,7 @@ namespace fs = std::filesystem;
 const Bytes kOld = {'o', 'l', 'd'};
 const Bytes kNew = {'n', 'e', 'w'};
 
+#ifndef _WIN32
 // The one file in the folder that is not the target: the writer's temporary file.
 fs::path temporaryBeside(const fs::path& target) {
     for (const auto& entry : fs::directory_iterator(target.parent_path())) {
@@ -23,6 +25,7 @@ fs::path temporaryBeside(const fs::path& target) {
     }
     return {};
 }
+#endif
 
 TEST(WholeFileWriter, TheOldFileStaysUnlessTheNewOneIsWholeAndInPlace) {
     struct Case {
@@ -35,8 +38,11 @@ TEST(WholeFileWriter, TheOldFileStaysUnlessTheNewOneIsWholeAndInPlace) {
     const Case cases[] = {
         {"a committed file replaces the old one", {}, true, true},
         {"a writer given up leaves the old one", {}, false, false},
+#ifndef _WIN32
+        // Windows lets no open file be removed.
         {"a failed rename leaves the old one",
          [](const fs::path& target) { fs::remove(temporaryBeside(target)); }, true, false},
+#endif
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -52,9 +58,78 @@ TEST(WholeFileWriter, TheOldFileStaysUnlessTheNewOneIsWholeAndInPlace) {
                 EXPECT_EQ(writer.commit(), c.committed) << c.name;
             }
         }
-        EXPECT_EQ(readFileBytes(target), c.committed ? kNew : kOld) << c.name;
+        EXPECT_EQ(readFileBytes(target.string()), c.committed ? kNew : kOld) << c.name;
         EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"out.bin"})
             << c.name << ": no leftover";
+    }
+}
+
+TEST(WholeFileWriter, KeepsTheFileAsItsUserKeepsIt) {
+    struct Case {
+        const char* name;
+        // Makes the old file and answers the path that the writer is given.
+        std::function<fs::path(const TempDir& dir)> prepare;
+        bool replaced;
+        // What must hold of the writer's path afterwards.
+        std::function<void(const fs::path& target)> check;
+    };
+    const Case cases[] = {
+#ifndef _WIN32
+        {"through a symbolic link the file it leads to is replaced",
+         [](const TempDir& dir) {
+             fs::create_directory(dir.path("kept"));
+             dir.write("kept/settings", kOld);
+             fs::create_symlink("kept/settings", dir.path("link"));
+             return fs::path(dir.path("link"));
+         },
+         true,
+         [](const fs::path& target) {
+             EXPECT_TRUE(fs::is_symlink(fs::symlink_status(target)));
+             EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path() / "kept"),
+                                     fs::directory_iterator()),
+                       1)
+                 << "no leftover beside the file";
+         }},
+        {"the old file's permissions carry over",
+         [](const TempDir& dir) {
+             const fs::path target = dir.write("settings", kOld);
+             fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
+                                         fs::perms::group_read);
+             return target;
+         },
+         true,
+         [](const fs::path& target) {
+             EXPECT_EQ(fs::status(target).permissions(),
+                       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+         }},
+#endif
+        {"a read-only file is left as it was",
+         [](const TempDir& dir) {
+             const fs::path target = dir.write("settings", kOld);
+             fs::permissions(
+                 target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                 fs::perm_options::remove);
+             return target;
+         },
+         false, [](const fs::path&) {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path target = c.prepare(dir);
+        {
+            WholeFileWriter writer(target, WholeFileWriter::Durability::Synced);
+            writer.write("new");
+            EXPECT_EQ(writer.commit(), c.replaced) << writer.failure();
+            if (!c.replaced) {
+                EXPECT_EQ(writer.failure(),
+                          "cannot write " + target.string() + ": the file is read-only");
+            }
+        }
+        EXPECT_EQ(readFileBytes(target.string()), c.replaced ? kNew : kOld);
+        c.check(target);
+        // Removable again, so that the folder goes with the test.
+        fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
     }
 }
 
@@ -68,7 +143,7 @@ TEST(WholeFileWriter, TwoWritersAtOnceHaveTheirOwnTemporaryFiles) {
     EXPECT_EQ(dir.fileNames().size(), 2U);
     EXPECT_TRUE(first.commit());
     EXPECT_TRUE(second.commit());
-    EXPECT_EQ(readFileBytes(target), (Bytes{'s', 'e', 'c', 'o', 'n', 'd'}));
+    EXPECT_EQ(readFileBytes(target.string()), (Bytes{'s', 'e', 'c', 'o', 'n', 'd'}));
     EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"out.bin"});
 }
 
