@@ -1,7 +1,7 @@
-#include "cli_run.h"
 #include "giflib_picture.h"
 #include "logo_file_oracle.h"
 #include "temp_dir.h"
+#include "tests/support/in_process_cli.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -11,8 +11,8 @@
 namespace quarvel {
 namespace {
 
-using test::CliRun;
-using test::runCli;
+using CliRun = test::Finished;
+using test::runCliInProcess;
 
 const std::string kPictures = QUARVEL_PICTURE_DIR;
 
@@ -37,7 +37,7 @@ TEST(ConvertLogoCli, WritesWhatGiflibSeesInEveryPicture) {
     test::TempDir dir;
     for (const std::string& name : names) {
         const std::string output = dir.path(name + ".s21");
-        const CliRun run = runCli({"convert-logo", picture(name), output});
+        const CliRun run = runCliInProcess({"convert-logo", picture(name), output});
         EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
         const test::GiflibPicture expected = test::decodeWithGiflib(picture(name));
         EXPECT_EQ(test::readCrLfLines(output),
@@ -53,7 +53,7 @@ TEST(ConvertLogoCli, PreviewShowsTheLogoAsTheDeviceWill) {
     for (const std::string name : {"text_two_colours.gif", "two_images_interlaced.gif"}) {
         test::TempDir dir;
         const std::string output = dir.path("Temp.s21");
-        const CliRun run = runCli({"convert-logo", "--preview", picture(name), output});
+        const CliRun run = runCliInProcess({"convert-logo", "--preview", picture(name), output});
         EXPECT_EQ(run.exitCode, 0) << name;
         const LogoRaster raster = test::rasterFromRows(test::decodeWithGiflib(picture(name)).rows);
         EXPECT_EQ(run.out, picture(name) + ": logo written to " + output + "\n" + previewOf(raster))
@@ -106,7 +106,7 @@ TEST(ConvertLogoCli, AnswersWithExitCodeAndMessage) {
         std::filesystem::remove(out);
         std::vector<std::string> args = {"convert-logo"};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        const CliRun run = runCli(args);
+        const CliRun run = runCliInProcess(args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name << ": " << run.err;
         if (c.errorText.empty()) {
             EXPECT_EQ(run.err, "") << c.name;
