@@ -2,15 +2,15 @@
 // per case. Each load must end with exactly its messages and exit status; one that completes
 // must leave the flash equal to the file; and a healthy device on the same port takes the next
 // load at once.
-#include "tests/support/child_process.h"
 #include "ktv_sim_process.h"
 #include "load_messages.h"
+#include "tests/support/child_process.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <unistd.h>
 
 namespace quarvel::endurance {
 namespace {
@@ -43,14 +43,6 @@ std::vector<std::uint8_t> contents(const fs::path& path) {
 
 class FaultEndurance : public testing::TestWithParam<EnduranceCase> {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   ("quarvel-e2e-" + std::to_string(::getpid()) + "-" + GetParam().name);
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     // A ktv-sim behind the port's name, writing its flash to flashFile when it ends.
     std::vector<std::string> deviceArguments(const std::string& flashFile,
                                              const std::vector<std::string>& extra) const {
@@ -71,7 +63,8 @@ protected:
     fs::path flash(const std::string& name) const { return m_folder / name; }
 
 private:
-    fs::path m_folder;
+    test::TemporaryFolder m_temporary;
+    const fs::path m_folder = m_temporary.path();
 };
 
 TEST_P(FaultEndurance, EndsAsTheFaultCallsForAndFreesThePort) {

@@ -1,5 +1,6 @@
 #include "files/whole_file_writer.h"
 #include "temp_dir.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <functional>
@@ -39,7 +40,7 @@ TEST(WholeFileWriter, TheOldFileStaysUnlessTheNewOneIsWholeAndInPlace) {
          [](const fs::path& target) { fs::remove(temporaryBeside(target)); }, true, false},
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TemporaryFolder dir;
         const fs::path target = dir.write("out.bin", kOld);
         {
             WholeFileWriter writer(target, WholeFileWriter::Durability::Synced);
@@ -59,8 +60,8 @@ TEST(WholeFileWriter, TheOldFileStaysUnlessTheNewOneIsWholeAndInPlace) {
 }
 
 TEST(WholeFileWriter, TwoWritersAtOnceHaveTheirOwnTemporaryFiles) {
-    TempDir dir;
-    const fs::path target = dir.path("out.bin");
+    TemporaryFolder dir;
+    const fs::path target = dir.file("out.bin");
     WholeFileWriter first(target, WholeFileWriter::Durability::Unsynced);
     WholeFileWriter second(target, WholeFileWriter::Durability::Unsynced);
     first.write("first");
@@ -73,11 +74,11 @@ TEST(WholeFileWriter, TwoWritersAtOnceHaveTheirOwnTemporaryFiles) {
 }
 
 TEST(WholeFileWriter, AFolderThatIsNotThereFailsAndSaysWhy) {
-    TempDir dir;
-    WholeFileWriter writer(dir.path("missing/out.bin"), WholeFileWriter::Durability::Synced);
+    TemporaryFolder dir;
+    WholeFileWriter writer(dir.file("missing/out.bin"), WholeFileWriter::Durability::Synced);
     EXPECT_FALSE(writer.isOpen());
     EXPECT_FALSE(writer.commit());
-    EXPECT_NE(writer.failure().find("cannot create a file beside " + dir.path("missing/out.bin")),
+    EXPECT_NE(writer.failure().find("cannot create a file beside " + dir.file("missing/out.bin")),
               std::string::npos)
         << writer.failure();
 }

@@ -1,11 +1,12 @@
 #include "program_files.h"
 
+#include "tests/support/temporary_folder.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace quarvel::test {
 namespace {
@@ -22,26 +23,11 @@ std::string quoted(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
 }
 
-// Removed with everything in it when the test program ends.
-struct TemporaryFolder {
-    TemporaryFolder()
-        : path(std::filesystem::temp_directory_path() /
-               ("quarvel-tests-" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-};
-
 } // namespace
 
 const std::filesystem::path& testFolder() {
     static const TemporaryFolder folder;
-    return folder.path;
+    return folder.path();
 }
 
 std::filesystem::path testFolderFor(const std::string& name) {

@@ -3,6 +3,7 @@
 #include "logo/gif_reader.h"
 #include "logo_file_oracle.h"
 #include "temp_dir.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -67,9 +68,9 @@ struct Converted {
 };
 
 Converted convert(const Bytes& gif) {
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     Converted converted{};
-    const std::string output = dir.path("Temp.s21");
+    const std::string output = dir.file("Temp.s21");
     converted.answer = convertGifToLogo(
         dir.write("picture.gif", gif), output,
         [&converted](std::string_view text) { converted.diagnostics.emplace_back(text); },
@@ -255,8 +256,8 @@ const Bytes kGoodGif = GifStreamBuilder()
                            .bytes();
 
 TEST(GifReader, EveryTruncatedPictureFailsAndLeavesNoFile) {
-    test::TempDir dir;
-    const std::string output = dir.path("Temp.s21");
+    test::TemporaryFolder dir;
+    const std::string output = dir.file("Temp.s21");
     for (std::size_t length = 0; length < kGoodGif.size(); ++length) {
         const std::string gif =
             dir.write("cut.gif", Bytes(kGoodGif.begin(),
@@ -283,10 +284,10 @@ TEST(GifReader, FailedConversionLeavesAnExistingOutputAsItWas) {
          LogoConversionFailure::GifEndedEarly, "GIF file ends before its trailer"},
     };
     for (const Case& c : cases) {
-        test::TempDir dir;
+        test::TemporaryFolder dir;
         const Bytes previous = {'o', 'l', 'd'};
         const std::string output = dir.write("Temp.s21", previous);
-        const std::string gif = c.inputExists ? dir.write("p.gif", c.gif) : dir.path("p.gif");
+        const std::string gif = c.inputExists ? dir.write("p.gif", c.gif) : dir.file("p.gif");
         std::vector<std::string> diagnostics;
         LogoConversionReport report;
         const int answer = convertGifToLogo(
@@ -301,20 +302,20 @@ TEST(GifReader, FailedConversionLeavesAnExistingOutputAsItWas) {
 }
 
 TEST(GifReader, OutputThatCannotBeCreatedFails) {
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     const std::string gif = dir.write("p.gif", kGoodGif);
-    std::filesystem::create_directory(dir.path("folder"));
-    for (const std::string& output : {dir.path("missing/Temp.s21"), dir.path("folder")}) {
+    std::filesystem::create_directory(dir.file("folder"));
+    for (const std::string& output : {dir.file("missing/Temp.s21"), dir.file("folder")}) {
         LogoConversionReport report;
         EXPECT_EQ(convertGifToLogo(gif, output, {}, report), -1) << output;
         EXPECT_EQ(report.failure, LogoConversionFailure::OutputNotCreated) << output;
         EXPECT_EQ(dir.fileNames(), (std::vector<std::string>{"folder", "p.gif"})) << output;
-        EXPECT_TRUE(std::filesystem::is_directory(dir.path("folder"))) << output;
+        EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder"))) << output;
     }
 }
 
 TEST(GifReader, ConversionReplacesAnExistingOutputAndRepeatsExactly) {
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     const std::string output = dir.write("Temp.s21", Bytes(20000, 'x'));
     const std::string big =
         dir.write("big.gif", GifStreamBuilder()

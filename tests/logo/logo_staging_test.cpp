@@ -1,5 +1,6 @@
 #include "logo/logo_staging.h"
 #include "temp_dir.h"
+#include "tests/support/temporary_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -64,17 +65,17 @@ TEST(LogoStaging, OnlyAProgramThatIsNotInstalledWritesBesideItself) {
          root},
     };
     for (const auto& c : cases) {
-        TempDir dir;
-        const fs::path root = dir.path("prefix");
+        TemporaryFolder dir;
+        const fs::path root = dir.file("prefix");
         fs::create_directories(root / "bin");
         if (c.installed) {
             fs::create_directories(root / "share" / "quarvel");
         }
         fs::permissions(root / "bin", c.programFolder);
-        const CacheHome cache(dir.path("cache"));
+        const CacheHome cache(dir.file("cache"));
 
         const fs::path expected =
-            c.besideProgram ? root / "bin" : fs::path(dir.path("cache")) / "quarvel";
+            c.besideProgram ? root / "bin" : fs::path(dir.file("cache")) / "quarvel";
         EXPECT_EQ(stagedLogoPath(root / "bin" / "quarvel-cli"), expected / "Temp.s21") << c.name;
         EXPECT_TRUE(fs::is_directory(expected)) << c.name;
         fs::permissions(root / "bin", fs::perms::owner_all);
@@ -82,14 +83,14 @@ TEST(LogoStaging, OnlyAProgramThatIsNotInstalledWritesBesideItself) {
 }
 
 TEST(LogoStaging, EachOwnLogoFileHasANameOfItsOwn) {
-    TempDir dir;
-    fs::create_directories(dir.path("bin"));
-    const fs::path program = dir.path("bin/quarvel-cli");
+    TemporaryFolder dir;
+    fs::create_directories(dir.file("bin"));
+    const fs::path program = dir.file("bin/quarvel-cli");
     const fs::path first = reserveOwnLogoFile(program);
     const fs::path second = reserveOwnLogoFile(program);
     EXPECT_NE(first, second);
     for (const auto& own : {first, second}) {
-        EXPECT_EQ(own.parent_path(), dir.path("bin"));
+        EXPECT_EQ(own.parent_path(), dir.file("bin"));
         EXPECT_EQ(own.extension(), ".s21");
         EXPECT_TRUE(fs::exists(own)) << own;
     }

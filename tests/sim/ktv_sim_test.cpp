@@ -2,6 +2,7 @@
 #include "link/command_set.h"
 #include "link/qt_serial_channel.h"
 #include "link/serial_port.h"
+#include "tests/support/temporary_folder.h"
 
 #include <array>
 #include <cstdio>
@@ -41,15 +42,8 @@ RunResult runKtvSim(const std::string& arguments) {
 // A folder of its own for each test, removed afterwards.
 class KtvSim : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   ("quarvel-ktv-sim-" + std::to_string(::getpid()) + "-" + test->name());
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    fs::path m_folder;
+    test::TemporaryFolder m_temporary;
+    const fs::path m_folder = m_temporary.path();
 };
 
 ChannelOpener openerFor(const std::string& path) {
