@@ -1,6 +1,7 @@
 #include "app/app_paths.h"
 #include "app/loader_app.h"
 #include "job/load_job.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/temporary_folder.h"
 #include "ui/dialog_builder.h"
@@ -14,7 +15,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 namespace quarvel {
@@ -31,12 +31,7 @@ protected:
         ::setenv("XDG_CACHE_HOME", (m_root / "cache").c_str(), 1);
     }
 
-    std::string settingsText() const {
-        std::ifstream in(m_root / "config" / "quarvel.INI");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string settingsText() const { return test::fileText(m_root / "config" / "quarvel.INI"); }
 
     test::TemporaryFolder m_folder;
     const fs::path m_root = m_folder.path();

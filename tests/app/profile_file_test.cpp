@@ -1,9 +1,9 @@
 #include "app/profile_file.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 
 namespace quarvel {
@@ -15,12 +15,7 @@ class ProfileFileTest : public testing::Test {
 protected:
     fs::path file() const { return m_folder.path() / "quarvel.INI"; }
     void put(const std::string& text) const { std::ofstream(file(), std::ios::binary) << text; }
-    std::string contents() const {
-        std::ifstream in(file(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string contents() const { return test::fileText(file()); }
 
     test::TemporaryFolder m_folder;
 };

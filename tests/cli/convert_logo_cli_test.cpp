@@ -1,6 +1,7 @@
+#include "gif_stream_builder.h"
 #include "giflib_picture.h"
 #include "logo_file_oracle.h"
-#include "temp_dir.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/in_process_cli.h"
 #include "tests/support/temporary_folder.h"
 
@@ -64,7 +65,7 @@ TEST(ConvertLogoCli, PreviewShowsTheLogoAsTheDeviceWill) {
 
 TEST(ConvertLogoCli, AnswersWithExitCodeAndMessage) {
     test::TemporaryFolder dir;
-    const test::Bytes whole = test::readFileBytes(picture("logo_87a.gif"));
+    const test::Bytes whole = test::fileBytes(picture("logo_87a.gif"));
     const std::string truncated =
         dir.write("cut.gif", test::Bytes(whole.begin(), whole.begin() + 100));
     const std::string out = dir.file("Temp.s21");

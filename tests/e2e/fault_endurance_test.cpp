@@ -5,12 +5,11 @@
 #include "ktv_sim_process.h"
 #include "load_messages.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 namespace quarvel::endurance {
 namespace {
@@ -34,11 +33,6 @@ struct EnduranceCase {
 
 void PrintTo(const EnduranceCase& c, std::ostream* out) {
     *out << c.name;
-}
-
-std::vector<std::uint8_t> contents(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 class FaultEndurance : public testing::TestWithParam<EnduranceCase> {
@@ -69,7 +63,7 @@ private:
 
 TEST_P(FaultEndurance, EndsAsTheFaultCallsForAndFreesThePort) {
     const EnduranceCase& c = GetParam();
-    const std::vector<std::uint8_t> image = contents(kImage);
+    const std::vector<std::uint8_t> image = test::fileBytes(kImage);
     ASSERT_EQ(image.size(), 0x80000u);
 
     KtvSimProcess faulty(deviceArguments("faulty.bin", c.device));
@@ -82,7 +76,7 @@ TEST_P(FaultEndurance, EndsAsTheFaultCallsForAndFreesThePort) {
     }
     faulty.terminate();
     if (loaded.exitCode == 0) {
-        EXPECT_TRUE(contents(flash("faulty.bin")) == image);
+        EXPECT_TRUE(test::fileBytes(flash("faulty.bin")) == image);
     }
 
     // A sound device on the same port name takes the next load.
@@ -92,7 +86,7 @@ TEST_P(FaultEndurance, EndsAsTheFaultCallsForAndFreesThePort) {
     EXPECT_EQ(test::splitLines(next.out), identifiedStart() + Messages{kComplete}) << next.err;
     EXPECT_EQ(next.exitCode, 0);
     sound.terminate();
-    EXPECT_TRUE(contents(flash("sound.bin")) == image);
+    EXPECT_TRUE(test::fileBytes(flash("sound.bin")) == image);
 }
 
 const Messages kCompletes = identifiedStart() + Messages{kComplete};

@@ -2,13 +2,12 @@
 #include "program_files.h"
 #include "simulated_device.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_contents.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <csignal>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <ostream>
 #include <regex>
 
@@ -153,11 +152,6 @@ TEST(JsonEvents, CtrlCEndsWithAnInterruptedResult) {
 
     EXPECT_EQ(after, Lines{R"({"event":"result","status":"interrupted","reason":"interrupted"})"});
     EXPECT_EQ(cli.wait(), 1);
-}
-
-std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::uint8_t> hexBytes(const std::string& text) {

@@ -1,8 +1,8 @@
 #include "simulated_device.h"
 
+#include "tests/support/file_contents.h"
+
 #include <csignal>
-#include <fstream>
-#include <iterator>
 
 namespace quarvel::test {
 
@@ -19,8 +19,7 @@ SimulatedDevice::SimulatedDevice(const std::filesystem::path& folder,
 std::vector<std::uint8_t> SimulatedDevice::stopAndReadFlash() {
     m_program->signal(SIGTERM);
     m_program->wait();
-    std::ifstream file(m_flashPath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return fileBytes(m_flashPath);
 }
 
 } // namespace quarvel::test

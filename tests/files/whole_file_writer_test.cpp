@@ -1,5 +1,6 @@
 #include "files/whole_file_writer.h"
-#include "temp_dir.h"
+#include "gif_stream_builder.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
 #include <filesystem>
@@ -53,7 +54,7 @@ TEST(WholeFileWriter, TheOldFileStaysUnlessTheNewOneIsWholeAndInPlace) {
                 EXPECT_EQ(writer.commit(), c.committed) << c.name;
             }
         }
-        EXPECT_EQ(readFileBytes(target), c.committed ? kNew : kOld) << c.name;
+        EXPECT_EQ(fileBytes(target), c.committed ? kNew : kOld) << c.name;
         EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"out.bin"})
             << c.name << ": no leftover";
     }
@@ -69,7 +70,7 @@ TEST(WholeFileWriter, TwoWritersAtOnceHaveTheirOwnTemporaryFiles) {
     EXPECT_EQ(dir.fileNames().size(), 2U);
     EXPECT_TRUE(first.commit());
     EXPECT_TRUE(second.commit());
-    EXPECT_EQ(readFileBytes(target), (Bytes{'s', 'e', 'c', 'o', 'n', 'd'}));
+    EXPECT_EQ(fileBytes(target), (Bytes{'s', 'e', 'c', 'o', 'n', 'd'}));
     EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"out.bin"});
 }
 

@@ -1,11 +1,10 @@
 #include "program_files.h"
 
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <stdexcept>
 
 namespace quarvel::test {
@@ -84,8 +83,7 @@ std::vector<std::uint8_t> expectedFlash(const std::filesystem::path& program) {
     runTool(std::string(SREC_CAT_PATH) + " " + quoted(program) + " -fill 0xFF 0 " +
             std::to_string(kFlashSize) + " -o " + quoted(image) + " -binary");
 #endif
-    std::ifstream file(image, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return fileBytes(image);
 }
 
 std::vector<std::string> fileLines(const std::filesystem::path& file) {

@@ -2,7 +2,7 @@
 #include "logo/gif_decoder.h"
 #include "logo/gif_reader.h"
 #include "logo_file_oracle.h"
-#include "temp_dir.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
 #include <filesystem>
@@ -294,7 +294,7 @@ TEST(GifReader, FailedConversionLeavesAnExistingOutputAsItWas) {
             gif, output, [&](std::string_view text) { diagnostics.emplace_back(text); }, report);
         EXPECT_EQ(answer, -1) << c.name;
         EXPECT_EQ(report.failure, c.failure) << c.name;
-        EXPECT_EQ(test::readFileBytes(output), previous) << c.name;
+        EXPECT_EQ(test::fileBytes(output), previous) << c.name;
         EXPECT_EQ(dir.fileNames().size(), c.inputExists ? 2U : 1U)
             << c.name << ": no file left over";
         EXPECT_EQ(diagnostics.empty() ? "" : diagnostics.back(), c.diagnostic) << c.name;
@@ -328,13 +328,13 @@ TEST(GifReader, ConversionReplacesAnExistingOutputAndRepeatsExactly) {
     GifDecoder decoder;
     LogoConversionReport first;
     ASSERT_EQ(decoder.convertGifToLogo(good, output, first), 0);
-    const Bytes firstFile = test::readFileBytes(output);
+    const Bytes firstFile = test::fileBytes(output);
     LogoConversionReport other;
     ASSERT_EQ(decoder.convertGifToLogo(big, output, other), 0);
     EXPECT_TRUE(other.pictureClipped);
     LogoConversionReport again;
     ASSERT_EQ(decoder.convertGifToLogo(good, output, again), 0);
-    EXPECT_EQ(test::readFileBytes(output), firstFile) << "nothing of the previous picture stays";
+    EXPECT_EQ(test::fileBytes(output), firstFile) << "nothing of the previous picture stays";
     EXPECT_FALSE(again.pictureClipped);
     EXPECT_EQ(firstFile.size(), 16 + 114 * 42 + 12 + 116 * 2U) << "116 lines ending in CR LF";
 }

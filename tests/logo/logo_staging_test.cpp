@@ -1,5 +1,4 @@
 #include "logo/logo_staging.h"
-#include "temp_dir.h"
 #include "tests/support/temporary_folder.h"
 
 #include <cstdlib>

@@ -1,7 +1,8 @@
+#include "gif_stream_builder.h"
 #include "giflib_picture.h"
 #include "logo/gif_reader.h"
 #include "logo_file_oracle.h"
-#include "temp_dir.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
 #include <filesystem>
@@ -47,7 +48,7 @@ TEST(PictureConversion, SamePictureGivesTheSameLogoHoweverItIsStored) {
     std::vector<test::Bytes> files;
     for (const std::string& name : variants) {
         ASSERT_EQ(convertGifToLogo((kPictures / name).string(), dir.file(name)), 0) << name;
-        files.push_back(test::readFileBytes(dir.file(name)));
+        files.push_back(test::fileBytes(dir.file(name)));
     }
     EXPECT_EQ(files[1], files[0]);
     EXPECT_EQ(files[2], files[0]);

@@ -2,6 +2,7 @@
 #include "link/command_set.h"
 #include "link/qt_serial_channel.h"
 #include "link/serial_port.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
 #include <array>
@@ -75,11 +76,6 @@ int loadSmallProgram(SerialPort& port) {
     return 0;
 }
 
-Bytes readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(KtvSimCommandLine, HelpDocumentsEveryOption) {
     const RunResult help = runKtvSim("--help");
     EXPECT_EQ(help.status, 0);
@@ -125,7 +121,7 @@ TEST_F(KtvSim, OnceWritesTheFlashImageAfterTheLoad) {
     Bytes expected(0x80000, 0xFF);
     expected[0x8000] = 0x01;
     expected[0x8001] = 0x02;
-    EXPECT_EQ(readFile(flash), expected);
+    EXPECT_EQ(test::fileBytes(flash), expected);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), {}), 1) << "no temporary left";
 }
 
@@ -139,7 +135,7 @@ TEST_F(KtvSim, ServesOneLoadAfterAnotherAndWritesTheImageWhenStopped) {
         EXPECT_EQ(loadSmallProgram(port), 0);
     }
     sim.terminate();
-    EXPECT_EQ(readFile(flash).size(), 0x80000u);
+    EXPECT_EQ(test::fileBytes(flash).size(), 0x80000u);
 }
 
 TEST_F(KtvSim, LinkPointsAtTheTerminalWhileItRuns) {
@@ -157,7 +153,7 @@ TEST_F(KtvSim, LinkPointsAtTheTerminalWhileItRuns) {
     std::ofstream(link) << "keep";
     const RunResult refused = runKtvSim("--link " + link.string());
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(readFile(link), (Bytes{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(test::fileBytes(link), (Bytes{'k', 'e', 'e', 'p'}));
 }
 
 TEST_F(KtvSim, FaultsReachTheLoader) {
