@@ -1,6 +1,6 @@
 #include "app/loader_app.h"
 #include "job/load_job.h"
-#include "ktv_sim_process.h"
+#include "tests/support/ktv_sim_process.h"
 #include "tests/support/temporary_folder.h"
 #include "ui/dialog_builder.h"
 #include "ui/loader_dialog.h"

@@ -2,10 +2,10 @@
 // per case. Each load must end with exactly its messages and exit status; one that completes
 // must leave the flash equal to the file; and a healthy device on the same port takes the next
 // load at once.
-#include "ktv_sim_process.h"
 #include "load_messages.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/ktv_sim_process.h"
 #include "tests/support/temporary_folder.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 #include "e2e_programs.h"
 #include "program_files.h"
-#include "simulated_device.h"
 #include "tests/support/child_process.h"
+#include "tests/support/ktv_sim_process.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,10 +15,10 @@ namespace quarvel::test {
 namespace {
 
 std::vector<std::string> gangLoad(const std::filesystem::path& file,
-                                  const std::vector<const SimulatedDevice*>& devices) {
+                                  const std::vector<const KtvSimProcess*>& devices) {
     std::vector<std::string> argv{QUARVEL_CLI, "load", file.string()};
-    for (const SimulatedDevice* device : devices) {
-        argv.insert(argv.end(), {"--port", device->port()});
+    for (const KtvSimProcess* device : devices) {
+        argv.insert(argv.end(), {"--port", device->terminalPath()});
     }
     return argv;
 }
@@ -50,10 +50,11 @@ GangLines sortedOut(const Lines& out, const std::vector<std::string>& ports) {
 const std::string kBadChecksum = "Device received record with bad checksum. Trying record again";
 
 TEST(GangLoad, OneFailingDeviceLeavesTheOthersToComplete) {
-    SimulatedDevice first(testFolderFor("gang-first"), {});
-    SimulatedDevice failing(testFolderFor("gang-failing"), {"--fault", "status:2:03:3"});
-    SimulatedDevice third(testFolderFor("gang-third"), {});
-    const std::vector<std::string> ports{first.port(), failing.port(), third.port()};
+    KtvSimProcess first(testFolderFor("gang-first"), {});
+    KtvSimProcess failing(testFolderFor("gang-failing"), {"--fault", "status:2:03:3"});
+    KtvSimProcess third(testFolderFor("gang-third"), {});
+    const std::vector<std::string> ports{first.terminalPath(), failing.terminalPath(),
+                                         third.terminalPath()};
     const auto& file = cliPrograms().spread;
 
     auto argv = gangLoad(file, {&first, &failing, &third});
@@ -87,9 +88,9 @@ TEST(GangLoad, OneFailingDeviceLeavesTheOthersToComplete) {
 TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
     // Slow answers keep the transfers running for seconds after they start.
     const std::vector<std::string> slow{"--delay-ms", "200"};
-    SimulatedDevice a(testFolderFor("interrupt-a"), slow), b(testFolderFor("interrupt-b"), slow),
+    KtvSimProcess a(testFolderFor("interrupt-a"), slow), b(testFolderFor("interrupt-b"), slow),
         c(testFolderFor("interrupt-c"), slow);
-    const std::vector<std::string> ports{a.port(), b.port(), c.port()};
+    const std::vector<std::string> ports{a.terminalPath(), b.terminalPath(), c.terminalPath()};
     RunningProgram cli(gangLoad(cliPrograms().spread, {&a, &b, &c}));
 
     std::set<std::string> sending;
@@ -126,9 +127,9 @@ TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
 }
 
 TEST(GangLoad, JsonEventsNameTheirPort) {
-    SimulatedDevice device(testFolderFor("gang-json"), {});
+    KtvSimProcess device(testFolderFor("gang-json"), {});
     const std::string missing = (testFolder() / "no-such-terminal").string();
-    const std::vector<std::string> ports{device.port(), missing};
+    const std::vector<std::string> ports{device.terminalPath(), missing};
 
     const Finished run = runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
                                      ports[0], "--port", ports[1], "--json"});
@@ -179,7 +180,7 @@ TEST(GangLoad, PictureIsConvertedOnceIntoAFileThatGoesWithTheRun) {
         runProgram({QUARVEL_CLI, "convert-logo", picture.string(), converted.string()}).exitCode,
         0);
     const auto staging = std::filesystem::path(QUARVEL_CLI).parent_path();
-    SimulatedDevice a(testFolderFor("gang-logo-a"), {}), b(testFolderFor("gang-logo-b"), {});
+    KtvSimProcess a(testFolderFor("gang-logo-a"), {}), b(testFolderFor("gang-logo-b"), {});
 
     RunningProgram cli(gangLoad(picture, {&a, &b}));
     std::string line;

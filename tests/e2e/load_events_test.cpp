@@ -1,8 +1,8 @@
 #include "e2e_programs.h"
 #include "program_files.h"
-#include "simulated_device.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/ktv_sim_process.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,8 +22,9 @@ Finished loadInto(const std::filesystem::path& folder,
                   const std::vector<std::string>& deviceOptions,
                   const std::filesystem::path& program, std::vector<std::string> loadOptions) {
     std::filesystem::create_directories(folder);
-    SimulatedDevice device(folder, deviceOptions);
-    std::vector<std::string> argv{QUARVEL_CLI, "load", program.string(), "--port", device.port()};
+    KtvSimProcess device(folder, deviceOptions);
+    std::vector<std::string> argv{QUARVEL_CLI, "load", program.string(), "--port",
+                                  device.terminalPath()};
     argv.insert(argv.end(), loadOptions.begin(), loadOptions.end());
     Finished run = runProgram(argv);
     device.stopAndReadFlash();
@@ -136,9 +137,9 @@ QJsonObject parsed(const std::string& line) {
 TEST(JsonEvents, CtrlCEndsWithAnInterruptedResult) {
     const auto folder = testFolder() / "json-interrupt";
     std::filesystem::create_directories(folder);
-    SimulatedDevice device(folder, {"--fault", "no-erase"});
-    RunningProgram cli(
-        {QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", device.port(), "--json"});
+    KtvSimProcess device(folder, {"--fault", "no-erase"});
+    RunningProgram cli({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
+                        device.terminalPath(), "--json"});
 
     std::string line;
     while (cli.readLine(line) && parsed(line).value("text") != "Erasing flash") {
@@ -168,11 +169,11 @@ TEST(Trace, ShowsTheBytesTheDeviceReceivedAndTheRepliesRead) {
     const auto folder = testFolder() / "trace";
     std::filesystem::create_directories(folder);
     const auto received = folder / "received.bin";
-    SimulatedDevice device(folder,
-                           {"--fault", "status:3:03:2", "--received-out", received.string()});
+    KtvSimProcess device(folder, {"--fault", "status:3:03:2", "--received-out", received.string()});
     const auto program = cliPrograms().small;
-    const Finished run = runProgram({QUARVEL_CLI, "load", program.string(), "--port", device.port(),
-                                     "--trace", "--retry", "never", "--progress", "none"});
+    const Finished run =
+        runProgram({QUARVEL_CLI, "load", program.string(), "--port", device.terminalPath(),
+                    "--trace", "--retry", "never", "--progress", "none"});
     const std::vector<std::uint8_t> flash = device.stopAndReadFlash();
 
     ASSERT_EQ(run.exitCode, 0) << run.err;

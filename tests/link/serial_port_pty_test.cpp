@@ -1,7 +1,7 @@
-#include "ktv_sim_process.h"
 #include "link/command_set.h"
 #include "link/qt_serial_channel.h"
 #include "link/serial_port.h"
+#include "tests/support/ktv_sim_process.h"
 
 #include <array>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "ktv_sim_process.h"
 #include "link/command_set.h"
 #include "link/qt_serial_channel.h"
 #include "link/serial_port.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/ktv_sim_process.h"
 #include "tests/support/temporary_folder.h"
 
 #include <array>
