@@ -1,9 +1,9 @@
 #include "e2e_programs.h"
 #include "program_files.h"
 #include "tests/support/child_process.h"
+#include "tests/support/json_lines.h"
 #include "tests/support/ktv_sim_process.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
 #include <csignal>
@@ -138,10 +138,7 @@ TEST(GangLoad, JsonEventsNameTheirPort) {
     std::map<std::string, Lines> messages;
     std::map<std::string, std::string> results;
     for (const std::string& line : splitLines(run.out)) {
-        QJsonParseError error{};
-        const QJsonObject event =
-            QJsonDocument::fromJson(QByteArray::fromStdString(line), &error).object();
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
+        const QJsonObject event = parseJsonLine(line);
         const std::string port = event.value("port").toString().toStdString();
         ASSERT_NE(std::ranges::find(ports, port), ports.end()) << line;
         EXPECT_EQ(results.count(port), 0U) << "the result comes last: " << line;

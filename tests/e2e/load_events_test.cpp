@@ -2,10 +2,9 @@
 #include "program_files.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file_contents.h"
+#include "tests/support/json_lines.h"
 #include "tests/support/ktv_sim_process.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -62,12 +61,7 @@ TEST_P(JsonEvents, MatchThePlainLinesOfTheSameLoad) {
     Lines answers;
     Lines results;
     for (const std::string& line : splitLines(json.out)) {
-        QJsonParseError error{};
-        const QJsonDocument document =
-            QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
-        ASSERT_TRUE(document.isObject()) << line;
-        const QJsonObject event = document.object();
+        const QJsonObject event = parseJsonLine(line);
         EXPECT_FALSE(event.contains("port")) << "a single load names no port: " << line;
         ASSERT_TRUE(results.empty()) << "the result comes last: " << line;
         const QString kind = event.value("event").toString();
@@ -129,10 +123,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, JsonEvents,
                              return info.param.name;
                          });
 
-QJsonObject parsed(const std::string& line) {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
-}
-
 // Ctrl-C while the device is silent about the erase: the result says interrupted, not erase.
 TEST(JsonEvents, CtrlCEndsWithAnInterruptedResult) {
     const auto folder = testFolder() / "json-interrupt";
@@ -142,9 +132,9 @@ TEST(JsonEvents, CtrlCEndsWithAnInterruptedResult) {
                         device.terminalPath(), "--json"});
 
     std::string line;
-    while (cli.readLine(line) && parsed(line).value("text") != "Erasing flash") {
+    while (cli.readLine(line) && parseJsonLine(line).value("text") != "Erasing flash") {
     }
-    ASSERT_EQ(parsed(line).value("text"), "Erasing flash") << cli.errorText();
+    ASSERT_EQ(parseJsonLine(line).value("text"), "Erasing flash") << cli.errorText();
     cli.signal(SIGINT);
     Lines after;
     while (cli.readLine(line)) {
