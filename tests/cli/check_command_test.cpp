@@ -1,5 +1,6 @@
 #include "generated_fixtures.h"
 #include "tests/support/in_process_cli.h"
+#include "tests/support/temporary_folder.h"
 
 #include <array>
 #include <filesystem>
@@ -7,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace quarvel {
@@ -142,8 +142,8 @@ TEST(CheckCommandTest, WarnsOfBrokenEndRecord) {
     }
     ASSERT_EQ(lines.back().substr(0, 2), "S9");
     lines.back().back() = lines.back().back() == '0' ? '1' : '0';
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("quarvel_broken_end_" + std::to_string(::getpid()) + ".a21");
+    const test::TemporaryFolder folder;
+    const auto path = folder.path() / "broken_end.a21";
     {
         std::ofstream out(path);
         for (const std::string& line : lines) {
@@ -152,7 +152,6 @@ TEST(CheckCommandTest, WarnsOfBrokenEndRecord) {
     }
     // The fixture writes the boot sector: only the broken end record is under test here.
     const CliRun run = runCliInProcess({"check", "--boot", path.string()});
-    std::filesystem::remove(path);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("warning: the end record on line " + std::to_string(lines.size()) +
                            " is not a valid record"),

@@ -27,12 +27,10 @@ TemporaryFolder::~TemporaryFolder() {
     std::filesystem::remove_all(m_path, ignored);
 }
 
-std::string TemporaryFolder::write(const std::string& name,
-                                   const std::vector<std::uint8_t>& bytes) const {
+std::string TemporaryFolder::write(const std::string& name, std::string_view bytes) const {
     const std::string path = file(name);
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
