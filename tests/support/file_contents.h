@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +21,17 @@ inline std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
 inline std::string fileText(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// All that was written to a file the test holds open, read from its start.
+inline std::string readBack(std::FILE* file) {
+    std::rewind(file);
+    std::string text;
+    std::array<char, 256> buffer{};
+    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), file) != nullptr) {
+        text += buffer.data();
+    }
+    return text;
 }
 
 } // namespace quarvel::test
