@@ -1,12 +1,13 @@
 #include "cli/failure_explanation.h"
+#include "tests/support/temporary_folder.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <ostream>
 
 namespace quarvel {
 namespace {
+
+using test::TemporaryFolder;
 
 // What the error stream says of a failed load, from its reason and the file it loaded.
 struct ExplanationCase {
@@ -34,9 +35,9 @@ class FailureExplanation : public testing::TestWithParam<ExplanationCase> {};
 
 TEST_P(FailureExplanation, SaysWhatWentWrong) {
     const ExplanationCase& c = GetParam();
-    const auto file = std::filesystem::path(testing::TempDir()) / (std::string(c.name) + ".a21");
-    std::ofstream(file) << joined(c.fileLines);
-    FailureFacts facts{"port 3", file.string(), false, 2, std::nullopt};
+    const TemporaryFolder folder;
+    const std::string file = folder.write(std::string(c.name) + ".a21", joined(c.fileLines));
+    FailureFacts facts{"port 3", file, false, 2, std::nullopt};
 
     const std::vector<std::string> lines = explainFailure(c.reason, facts);
 

@@ -1,9 +1,9 @@
 #include "e2e_programs.h"
 #include "program_files.h"
-#include "simulated_device.h"
 #include "tests/support/child_process.h"
+#include "tests/support/json_lines.h"
+#include "tests/support/ktv_sim_process.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
 #include <csignal>
@@ -15,10 +15,10 @@ namespace quarvel::test {
 namespace {
 
 std::vector<std::string> gangLoad(const std::filesystem::path& file,
-                                  const std::vector<const SimulatedDevice*>& devices) {
+                                  const std::vector<const KtvSimProcess*>& devices) {
     std::vector<std::string> argv{QUARVEL_CLI, "load", file.string()};
-    for (const SimulatedDevice* device : devices) {
-        argv.insert(argv.end(), {"--port", device->port()});
+    for (const KtvSimProcess* device : devices) {
+        argv.insert(argv.end(), {"--port", device->terminalPath()});
     }
     return argv;
 }
@@ -50,10 +50,11 @@ GangLines sortedOut(const Lines& out, const std::vector<std::string>& ports) {
 const std::string kBadChecksum = "Device received record with bad checksum. Trying record again";
 
 TEST(GangLoad, OneFailingDeviceLeavesTheOthersToComplete) {
-    SimulatedDevice first(testFolderFor("gang-first"), {});
-    SimulatedDevice failing(testFolderFor("gang-failing"), {"--fault", "status:2:03:3"});
-    SimulatedDevice third(testFolderFor("gang-third"), {});
-    const std::vector<std::string> ports{first.port(), failing.port(), third.port()};
+    KtvSimProcess first(testFolderFor("gang-first"), {});
+    KtvSimProcess failing(testFolderFor("gang-failing"), {"--fault", "status:2:03:3"});
+    KtvSimProcess third(testFolderFor("gang-third"), {});
+    const std::vector<std::string> ports{first.terminalPath(), failing.terminalPath(),
+                                         third.terminalPath()};
     const auto& file = cliPrograms().spread;
 
     auto argv = gangLoad(file, {&first, &failing, &third});
@@ -100,9 +101,9 @@ bool readUntilAllSaid(RunningProgram& cli, const std::set<std::string>& awaited)
 TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
     // Silent about the erase: no load can end before the interrupt.
     const std::vector<std::string> silent{"--fault", "no-erase"};
-    SimulatedDevice a(testFolderFor("interrupt-a"), silent),
-        b(testFolderFor("interrupt-b"), silent), c(testFolderFor("interrupt-c"), silent);
-    const std::vector<std::string> ports{a.port(), b.port(), c.port()};
+    KtvSimProcess a(testFolderFor("interrupt-a"), silent), b(testFolderFor("interrupt-b"), silent),
+        c(testFolderFor("interrupt-c"), silent);
+    const std::vector<std::string> ports{a.terminalPath(), b.terminalPath(), c.terminalPath()};
     const Lines interrupted{ports[0] + ": failed (interrupted)",
                             ports[1] + ": failed (interrupted)",
                             ports[2] + ": failed (interrupted)"};
@@ -132,9 +133,9 @@ TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
 }
 
 TEST(GangLoad, JsonEventsNameTheirPort) {
-    SimulatedDevice device(testFolderFor("gang-json"), {});
+    KtvSimProcess device(testFolderFor("gang-json"), {});
     const std::string missing = (testFolder() / "no-such-terminal").string();
-    const std::vector<std::string> ports{device.port(), missing};
+    const std::vector<std::string> ports{device.terminalPath(), missing};
 
     const Finished run = runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
                                      ports[0], "--port", ports[1], "--json"});
@@ -143,10 +144,7 @@ TEST(GangLoad, JsonEventsNameTheirPort) {
     std::map<std::string, Lines> messages;
     std::map<std::string, std::string> results;
     for (const std::string& line : splitLines(run.out)) {
-        QJsonParseError error{};
-        const QJsonObject event =
-            QJsonDocument::fromJson(QByteArray::fromStdString(line), &error).object();
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
+        const QJsonObject event = parseJsonLine(line);
         const std::string port = event.value("port").toString().toStdString();
         ASSERT_NE(std::ranges::find(ports, port), ports.end()) << line;
         EXPECT_EQ(results.count(port), 0U) << "the result comes last: " << line;
@@ -186,12 +184,12 @@ TEST(GangLoad, PictureIsConvertedOnceIntoAFileThatGoesWithTheRun) {
         0);
     const auto staging = std::filesystem::path(QUARVEL_CLI).parent_path();
     // b stays silent about the erase, so the run is still going when the files are counted.
-    SimulatedDevice a(testFolderFor("gang-logo-a"), {}),
+    KtvSimProcess a(testFolderFor("gang-logo-a"), {}),
         b(testFolderFor("gang-logo-b"), {"--fault", "no-erase"});
 
     RunningProgram cli(gangLoad(picture, {&a, &b}));
-    ASSERT_TRUE(readUntilAllSaid(
-        cli, {b.port() + ": Erasing flash", a.port() + ": Loading complete. No errors"}))
+    ASSERT_TRUE(readUntilAllSaid(cli, {b.terminalPath() + ": Erasing flash",
+                                       a.terminalPath() + ": Loading complete. No errors"}))
         << cli.errorText();
     // Both loads read the one file converted for this run.
     EXPECT_EQ(ownLogoFiles(staging), 1U);
@@ -220,9 +218,9 @@ TEST_P(GangLoadEndedBy, SignalEndsEveryLoadAndRemovesTheRunsOwnLogo) {
         0);
     // Devices silent about the erase: the loads cannot end by themselves.
     const std::vector<std::string> silentErase{"--fault", "no-erase"};
-    SimulatedDevice a(testFolderFor(name + "-a"), silentErase),
+    KtvSimProcess a(testFolderFor(name + "-a"), silentErase),
         b(testFolderFor(name + "-b"), silentErase);
-    const std::vector<std::string> ports{a.port(), b.port()};
+    const std::vector<std::string> ports{a.terminalPath(), b.terminalPath()};
     RunningProgram cli(
         {program.string(), "load", picture.string(), "--port", ports[0], "--port", ports[1]});
     std::set<std::string> erasing;

@@ -1,5 +1,7 @@
 #include "files/whole_file_writer.h"
-#include "temp_dir.h"
+#include "gif_stream_builder.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <functional>
@@ -45,7 +47,7 @@ TEST(WholeFileWriter, TheOldFileStaysUnlessTheNewOneIsWholeAndInPlace) {
 #endif
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TemporaryFolder dir;
         const fs::path target = dir.write("out.bin", kOld);
         {
             WholeFileWriter writer(target, WholeFileWriter::Durability::Synced);
@@ -58,7 +60,7 @@ TEST(WholeFileWriter, TheOldFileStaysUnlessTheNewOneIsWholeAndInPlace) {
                 EXPECT_EQ(writer.commit(), c.committed) << c.name;
             }
         }
-        EXPECT_EQ(readFileBytes(target.string()), c.committed ? kNew : kOld) << c.name;
+        EXPECT_EQ(fileBytes(target), c.committed ? kNew : kOld) << c.name;
         EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"out.bin"})
             << c.name << ": no leftover";
     }
@@ -68,7 +70,7 @@ TEST(WholeFileWriter, KeepsTheFileAsItsUserKeepsIt) {
     struct Case {
         const char* name;
         // Makes the old file and answers the path that the writer is given.
-        std::function<fs::path(const TempDir& dir)> prepare;
+        std::function<fs::path(const TemporaryFolder& dir)> prepare;
         bool replaced;
         // What must hold of the writer's path afterwards.
         std::function<void(const fs::path& target)> check;
@@ -76,11 +78,11 @@ TEST(WholeFileWriter, KeepsTheFileAsItsUserKeepsIt) {
     const Case cases[] = {
 #ifndef _WIN32
         {"through a symbolic link the file it leads to is replaced",
-         [](const TempDir& dir) {
-             fs::create_directory(dir.path("kept"));
+         [](const TemporaryFolder& dir) {
+             fs::create_directory(dir.file("kept"));
              dir.write("kept/settings", kOld);
-             fs::create_symlink("kept/settings", dir.path("link"));
-             return fs::path(dir.path("link"));
+             fs::create_symlink("kept/settings", dir.file("link"));
+             return fs::path(dir.file("link"));
          },
          true,
          [](const fs::path& target) {
@@ -91,7 +93,7 @@ TEST(WholeFileWriter, KeepsTheFileAsItsUserKeepsIt) {
                  << "no leftover beside the file";
          }},
         {"the old file's permissions carry over",
-         [](const TempDir& dir) {
+         [](const TemporaryFolder& dir) {
              const fs::path target = dir.write("settings", kOld);
              fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write |
                                          fs::perms::group_read);
@@ -104,7 +106,7 @@ TEST(WholeFileWriter, KeepsTheFileAsItsUserKeepsIt) {
          }},
 #endif
         {"a read-only file is left as it was",
-         [](const TempDir& dir) {
+         [](const TemporaryFolder& dir) {
              const fs::path target = dir.write("settings", kOld);
              fs::permissions(
                  target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -115,7 +117,7 @@ TEST(WholeFileWriter, KeepsTheFileAsItsUserKeepsIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TemporaryFolder dir;
         const fs::path target = c.prepare(dir);
         {
             WholeFileWriter writer(target, WholeFileWriter::Durability::Synced);
@@ -126,7 +128,7 @@ TEST(WholeFileWriter, KeepsTheFileAsItsUserKeepsIt) {
                           "cannot write " + target.string() + ": the file is read-only");
             }
         }
-        EXPECT_EQ(readFileBytes(target.string()), c.replaced ? kNew : kOld);
+        EXPECT_EQ(fileBytes(target), c.replaced ? kNew : kOld);
         c.check(target);
         // Removable again, so that the folder goes with the test.
         fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
@@ -134,8 +136,8 @@ TEST(WholeFileWriter, KeepsTheFileAsItsUserKeepsIt) {
 }
 
 TEST(WholeFileWriter, TwoWritersAtOnceHaveTheirOwnTemporaryFiles) {
-    TempDir dir;
-    const fs::path target = dir.path("out.bin");
+    TemporaryFolder dir;
+    const fs::path target = dir.file("out.bin");
     WholeFileWriter first(target, WholeFileWriter::Durability::Unsynced);
     WholeFileWriter second(target, WholeFileWriter::Durability::Unsynced);
     first.write("first");
@@ -143,16 +145,16 @@ TEST(WholeFileWriter, TwoWritersAtOnceHaveTheirOwnTemporaryFiles) {
     EXPECT_EQ(dir.fileNames().size(), 2U);
     EXPECT_TRUE(first.commit());
     EXPECT_TRUE(second.commit());
-    EXPECT_EQ(readFileBytes(target.string()), (Bytes{'s', 'e', 'c', 'o', 'n', 'd'}));
+    EXPECT_EQ(fileBytes(target), (Bytes{'s', 'e', 'c', 'o', 'n', 'd'}));
     EXPECT_EQ(dir.fileNames(), std::vector<std::string>{"out.bin"});
 }
 
 TEST(WholeFileWriter, AFolderThatIsNotThereFailsAndSaysWhy) {
-    TempDir dir;
-    WholeFileWriter writer(dir.path("missing/out.bin"), WholeFileWriter::Durability::Synced);
+    TemporaryFolder dir;
+    WholeFileWriter writer(dir.file("missing/out.bin"), WholeFileWriter::Durability::Synced);
     EXPECT_FALSE(writer.isOpen());
     EXPECT_FALSE(writer.commit());
-    EXPECT_NE(writer.failure().find("cannot create a file beside " + dir.path("missing/out.bin")),
+    EXPECT_NE(writer.failure().find("cannot create a file beside " + dir.file("missing/out.bin")),
               std::string::npos)
         << writer.failure();
 }

@@ -1,7 +1,8 @@
-#include "ktv_sim_process.h"
 #include "link/command_set.h"
 #include "link/qt_serial_channel.h"
 #include "link/serial_port.h"
+#include "tests/support/ktv_sim_process.h"
+#include "tests/support/temporary_folder.h"
 
 #include <array>
 #include <filesystem>
@@ -12,6 +13,7 @@ namespace quarvel {
 namespace {
 
 using test::KtvSimProcess;
+using test::TemporaryFolder;
 
 ChannelOpener openerFor(const std::string& path) {
     return qtSerialOpener([path](int) { return path; });
@@ -62,8 +64,8 @@ TEST(SerialPortOnPseudoTerminal, DeviceNamedOutsideUtf8Opens) {
     KtvSimProcess sim({});
     ASSERT_FALSE(sim.terminalPath().empty());
     // A Latin-1 name, as an older system or a udev rule may give.
-    const auto link = std::filesystem::path(testing::TempDir()) / "Ger\xE4t";
-    std::filesystem::remove(link);
+    const TemporaryFolder folder;
+    const auto link = folder.path() / "Ger\xE4t";
     std::filesystem::create_symlink(sim.terminalPath(), link);
     SerialPort port(openerFor(link.string()));
 

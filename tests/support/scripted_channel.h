@@ -4,15 +4,18 @@
 #include "sim/virtual_line.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace quarvel::test {
 
-// The far end of a scripted line, shared by the test and the channel it opens.
+// The far end of a scripted line, shared by the test and the channel it opens: arrivals set out
+// beforehand, or added by answer as the bytes written reach it.
 struct Script : VirtualLine {
     int discards = 0;
     std::vector<std::uint8_t> written;
+    std::function<void(std::uint8_t)> answer;
 };
 
 // A line that delivers a script on the virtual clock.
@@ -22,6 +25,11 @@ public:
 
     bool write(std::span<const std::uint8_t> bytes) override {
         m_script->written.insert(m_script->written.end(), bytes.begin(), bytes.end());
+        for (const std::uint8_t byte : bytes) {
+            if (m_script->answer) {
+                m_script->answer(byte);
+            }
+        }
         return true;
     }
 
@@ -34,7 +42,10 @@ public:
         return value;
     }
 
-    void discardPending() override { ++m_script->discards; }
+    void discardPending() override {
+        ++m_script->discards;
+        m_script->arrivals.clear();
+    }
 
     std::int64_t nowMs() const override { return m_script->nowMs; }
 
