@@ -1,4 +1,4 @@
-#include "app/settings_location.h"
+#include "settings/settings_location.h"
 
 #include <cstdlib>
 #ifndef _WIN32
