@@ -1,7 +1,7 @@
 #pragma once
 
 #include "settings/profile_file.h"
-#include "ui/loader_dialog.h"
+#include "ui/main_dialog_logic.h"
 
 namespace quarvel {
 
