@@ -1,6 +1,10 @@
 #include "app/boot_mode.h"
+#include "app/stored_values.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace quarvel {
 namespace {
@@ -27,6 +31,62 @@ TEST(BootModeTest, SwitchIsFoundAnywhereInAnyCase) {
     for (const auto& c : cases) {
         EXPECT_EQ(commandLineAsksForBoot(c.arguments), c.expected) << c.name;
     }
+}
+
+struct CommandLineCase {
+    const char* name;
+    const char* commandLine;
+    const char* arguments;
+};
+
+TEST(BootModeTest, ArgumentsFollowTheProgramsName) {
+    const CommandLineCase cases[] = {
+        {"bare name", "quarvel.exe +boot", "+boot"},
+        {"quoted name with blanks", "\"C:\\My +boot\\quarvel.exe\"  +Boot x", "+Boot x"},
+        {"name alone", "\"C:\\+boot\\quarvel.exe\"", ""},
+        {"unclosed quote", "\"C:\\+boot", ""},
+        {"tab after the name", "quarvel\t+boot", "+boot"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(argumentsAfterProgramName(c.commandLine), c.arguments) << c.name;
+    }
+}
+
+struct AdoptCase {
+    const char* name;
+    const char* earlier;
+    const char* existing;
+    bool adopted;
+    const char* expected;
+};
+
+TEST(StoredValuesTest, EarlierSettingsAreTakenOverOnlyByAFileNotYetWritten) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("stored_values_test_" + std::to_string(::getpid()));
+    const AdoptCase cases[] = {
+        {"values move to the new file", "[Last Values]\nComm Port=1\nTransfer File=C:\\a.a21\n",
+         nullptr, true, "[Last Values]\nComm Port=1\nMidi Channel=0\nTransfer File=C:\\a.a21\n"},
+        {"a file written before stays", "[Last Values]\nComm Port=1\n",
+         "[Last Values]\nComm Port=0\n", false, "[Last Values]\nComm Port=0\n"},
+        {"nothing earlier: nothing written", nullptr, nullptr, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        const ProfileFile earlier(folder / "old.INI");
+        ProfileFile settings(folder / "new.INI");
+        if (c.earlier != nullptr) {
+            std::ofstream(earlier.path()) << c.earlier;
+        }
+        if (c.existing != nullptr) {
+            std::ofstream(settings.path()) << c.existing;
+        }
+        EXPECT_EQ(adoptLastValues(earlier, settings), c.adopted) << c.name;
+        std::ifstream in(settings.path());
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(text, c.expected != nullptr ? c.expected : "") << c.name;
+    }
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace
