@@ -9,6 +9,7 @@
 #include "settings/port_device.h"
 #include "settings/settings_location.h"
 #include "ui/win32_loader_dialog.h"
+#include "ui/win32_message_queue.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -40,10 +41,10 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     ProfileFile settings(settingsFilePath(executable));
     adoptLastValues(ProfileFile(earlierSettingsFilePath(executable)), settings);
 
-    LoadJob job(
-        win32SerialOpener(
-            [&settings](int portNumber) { return portDeviceName(settings, portNumber); }, {}),
-        bootMode);
+    LoadJob job(win32SerialOpener(
+                    [&settings](int portNumber) { return portDeviceName(settings, portNumber); },
+                    {}, serveQueueWithoutInput),
+                bootMode);
     const auto helpPage = helpFilePath(executable, executable.parent_path());
     Win32LoaderDialog dialog(
         job, {
