@@ -37,7 +37,7 @@ fuzz: deps
 windows:
 	@bash scripts/install-deps.sh windows
 	cmake --preset windows
-	cmake --build --preset windows -j $(JOBS) --target quarvel-cli
+	cmake --build --preset windows -j $(JOBS) --target quarvel-cli quarvel
 	@echo "$(CURDIR)/build/windows/src/cli/quarvel-cli.exe"
 
 # The build for Windows tested under Wine: unit suites, then loads through Wine's COM1 into ktv-sim.
