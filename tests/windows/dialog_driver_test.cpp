@@ -337,6 +337,8 @@ TEST(DialogDriver, WindowsAnswerAtOnceWhileTheDeviceIsSlow) {
     }
     EXPECT_FALSE(loadEnded(loading));
     EXPECT_LT(slowest, std::chrono::milliseconds(100));
+    EXPECT_FALSE(::IsWindowEnabled(::FindWindowW(L"#32770", loaderTitle.c_str())))
+        << "the main dialog takes no input while a load runs";
 }
 
 } // namespace
