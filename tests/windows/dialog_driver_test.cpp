@@ -166,10 +166,14 @@ RECT placeIn(HWND dialog, HWND control) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// A folder no earlier run has used: Wine gives process numbers out again.
 std::wstring settingsFolder() {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"quarvel driver " + std::to_wstring(::GetCurrentProcessId());
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    return std::wstring(temp) + L"quarvel driver " + std::to_wstring(::GetCurrentProcessId()) +
+           L" " + std::to_wstring(now.dwLowDateTime);
 }
 
 const std::wstring loaderTitle = L"KTV-271 Vantor RS232 Program Loader V1.20";

@@ -13,9 +13,11 @@ export LC_ALL=C.UTF-8
 . "$here/com1_device.sh"
 work=$(mktemp -d)
 trap 'stop_device; rm -rf "$work" "$device_out"' EXIT
-cp "$program" "$work/demo.a21"
+# Under a name in three scripts: the dialogs take and pass on names beyond ASCII.
+demo="$work/Démo ü 中.a21"
+cp "$program" "$demo"
 QUARVEL_EXE=$(winepath -w "$quarvel")
-QUARVEL_DEMO=$(winepath -w "$work/demo.a21")
+QUARVEL_DEMO=$(winepath -w "$demo")
 export QUARVEL_EXE QUARVEL_DEMO
 
 failures=0
