@@ -7,7 +7,7 @@
 
 namespace quarvel {
 
-// The desktop program's real serial lines: QSerialPort, or the Windows serial API on Windows;
+// The Qt desktop program's real serial lines, through QSerialPort;
 // deviceName names the device of a port number.
 ChannelOpener desktopSerialOpener(std::function<std::string(int portNumber)> deviceName);
 
