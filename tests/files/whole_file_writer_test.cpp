@@ -1,18 +1,20 @@
 #include "files/whole_file_writer.h"
-#include "gif_stream_builder.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace quarvel::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
 
 const Bytes kOld = {'o', 'l', 'd'};
 const Bytes kNew = {'n', 'e', 'w'};
