@@ -81,7 +81,7 @@ int SerialPort::huntStartByte(std::int64_t timeoutMs) {
     // Bytes before the start byte are noise; when the time-out comes first, the last byte read
     // is taken as the start byte all the same.
     while (value != kStartOfExclusive) {
-        if (value == kFailure || nowMs() >= deadline) {
+        if (value == kFailure || (nowMs() >= deadline && !m_channel->hasUnreadByte())) {
             return value;
         }
         value = readByte();
@@ -104,18 +104,16 @@ int SerialPort::readReplyBody(int startByte, std::span<std::uint8_t> buffer) {
 
     const std::int64_t deadline = nowMs() + kBodyLimitMs;
     bool ended = false;
-    int value = readByte();
-    // A byte read once the deadline has passed is not kept.
-    while (!ended && nowMs() < deadline) {
+    // A byte counts when its read began within the limit or when it was already waiting: time
+    // the program spent elsewhere (serving its windows, say) does not make a whole reply late.
+    while (!ended && (nowMs() < deadline || m_channel->hasUnreadByte())) {
+        const int value = readByte();
         if (value == kFailure) {
             return ReplyPortError;
         }
         if (value != kNothing) {
             store(value);
             ended = value == kEndOfExclusive;
-        }
-        if (!ended) {
-            value = readByte();
         }
     }
     if (stored < buffer.size()) {

@@ -42,6 +42,32 @@ Bytes operator+(Bytes first, const Bytes& second) {
 
 const Bytes kAck{0xF0, 0x00, 0x3C, 0x51, 0x05, 0x19, 0x00, 0xF7};
 
+// A reader that is away before one of its reads, as while the program serves its windows: the
+// line's clock runs on meanwhile, and whatever arrives waits in the line.
+class AwayBeforeARead final : public ByteChannel {
+public:
+    AwayBeforeARead(std::shared_ptr<Script> script, int awayRead, std::int64_t awayMs)
+        : m_script(script), m_line(std::move(script)), m_awayRead(awayRead), m_awayMs(awayMs) {}
+
+    bool write(std::span<const std::uint8_t> bytes) override { return m_line.write(bytes); }
+    int readByte() override {
+        if (++m_reads == m_awayRead) {
+            m_script->nowMs += m_awayMs;
+        }
+        return m_line.readByte();
+    }
+    bool hasUnreadByte() const override { return m_line.hasUnreadByte(); }
+    void discardPending() override { m_line.discardPending(); }
+    std::int64_t nowMs() const override { return m_line.nowMs(); }
+
+private:
+    std::shared_ptr<Script> m_script;
+    test::ScriptedChannel m_line;
+    int m_reads = 0;
+    int m_awayRead;
+    std::int64_t m_awayMs;
+};
+
 struct ReplyCase {
     std::string name;
     std::vector<Arrival> arrivals;
@@ -52,6 +78,9 @@ struct ReplyCase {
     // Virtual milliseconds the read may take.
     std::int64_t shortestMs;
     std::int64_t longestMs;
+    // The reader is away for awayMs before its read number awayRead (counted from 1).
+    int awayRead = 0;
+    std::int64_t awayMs = 0;
 };
 
 void PrintTo(const ReplyCase& c, std::ostream* out) {
@@ -64,7 +93,9 @@ TEST_P(ReadReply, ResultBufferAndDuration) {
     const ReplyCase& c = GetParam();
     auto script = std::make_shared<Script>();
     script->arrivals.assign(c.arrivals.begin(), c.arrivals.end());
-    SerialPort port(test::scriptedOpener(script));
+    SerialPort port([&](const SerialSettings&) {
+        return std::make_unique<AwayBeforeARead>(script, c.awayRead, c.awayMs);
+    });
     ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
 
     Bytes buffer(64, 0xAA);
@@ -116,8 +147,9 @@ INSTANTIATE_TEST_SUITE_P(
                   1050,
                   1050},
         ReplyCase{"StartThenSilence", at(0, {0xF0}), 1, ReplyBadMessage, {0xF0, 0x00}, 2000, 2100},
+        // The byte whose read began inside the limit is kept, whenever it came.
         ReplyCase{"StartThenBytesWithoutEnd", at(0, {0xF0}) + every(100, 100, 3000, 0x33), 1,
-                  ReplyBadMessage, withTerminator(Bytes{0xF0} + Bytes(19, 0x33)), 2000, 2000},
+                  ReplyBadMessage, withTerminator(Bytes{0xF0} + Bytes(20, 0x33)), 2000, 2000},
         ReplyCase{"EndJustInsideTheBodyLimit",
                   at(0, {0xF0, 0x00}) + at(1950, {0xF7}),
                   1,
@@ -132,6 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
                   {0xF0, 0x00, 0x00},
                   2000,
                   2050},
+        ReplyCase{"WholeReplyWaitingWhenTheReaderCameBackLate",
+                  at(0, {0xF0}) + at(100, Bytes(kAck.begin() + 1, kAck.end())), 1, ReplyComplete,
+                  withTerminator(kAck), 3000, 3000, 2, 3000},
+        ReplyCase{"NoiseThenAWholeReplyWaitingAtTheTimeOut", at(0, {0x42}) + at(100, kAck), 1,
+                  ReplyComplete, withTerminator(kAck), 1500, 1500, 1, 1500},
         ReplyCase{"FailureWhileWaiting", {{500, -2}}, 2, ReplyPortError, {}, 500, 500},
         ReplyCase{"FailureInTheBody",
                   at(0, {0xF0, 0x00}) + std::vector<Arrival>{{10, -2}},

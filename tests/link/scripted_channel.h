@@ -34,6 +34,8 @@ public:
         return value;
     }
 
+    bool hasUnreadByte() const override { return m_script->hasArrived(); }
+
     void discardPending() override { ++m_script->discards; }
 
     std::int64_t nowMs() const override { return m_script->nowMs; }
