@@ -1,7 +1,9 @@
 #include "link/qt_serial_channel.h"
 
+#include <QEventLoop>
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -20,7 +22,7 @@ constexpr int kWriteWaitPerByteMs = 100;
 
 class QtSerialChannel final : public ByteChannel {
 public:
-    explicit QtSerialChannel(const QString& name) { m_port.setPortName(name); }
+    QtSerialChannel(const QString& name, ReadWait wait) : m_wait(wait) { m_port.setPortName(name); }
 
     bool open(const SerialSettings& settings) {
         if (settings.dataBits < QSerialPort::Data5 || settings.dataBits > QSerialPort::Data8) {
@@ -48,7 +50,7 @@ public:
     }
 
     int readByte() override {
-        if (m_port.bytesAvailable() == 0 && !m_port.waitForReadyRead(kReadWaitMs)) {
+        if (m_port.bytesAvailable() == 0 && !waitForBytes()) {
             return failed() ? -2 : -1;
         }
         char byte = 0;
@@ -57,6 +59,8 @@ public:
         }
         return static_cast<std::uint8_t>(byte);
     }
+
+    bool hasUnreadByte() const override { return m_port.bytesAvailable() > 0; }
 
     void discardPending() override { m_port.clear(QSerialPort::AllDirections); }
 
@@ -69,11 +73,27 @@ public:
     std::string errorText() const { return m_port.errorString().toStdString(); }
 
 private:
+    bool waitForBytes() {
+        if (m_wait == ReadWait::Blocking) {
+            return m_port.waitForReadyRead(kReadWaitMs);
+        }
+        QEventLoop loop;
+        QTimer timeUp;
+        timeUp.setSingleShot(true);
+        QObject::connect(&m_port, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+        QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
+        QObject::connect(&timeUp, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timeUp.start(kReadWaitMs);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        return m_port.bytesAvailable() > 0;
+    }
+
     bool failed() const {
         const QSerialPort::SerialPortError error = m_port.error();
         return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
     }
 
+    ReadWait m_wait;
     QSerialPort m_port;
 };
 
@@ -125,11 +145,11 @@ OpenFailure describeOpenFailure(const std::string& device, const QtSerialChannel
 } // namespace
 
 ChannelOpener qtSerialOpener(std::function<std::string(int portNumber)> deviceName,
-                             OpenFailureSink onFailure) {
-    return [deviceName = std::move(deviceName), onFailure = std::move(onFailure)](
-               const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
+                             OpenFailureSink onFailure, ReadWait wait) {
+    return [deviceName = std::move(deviceName), onFailure = std::move(onFailure),
+            wait](const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
         const std::string device = deviceName(settings.portNumber);
-        auto channel = std::make_unique<QtSerialChannel>(QString::fromStdString(device));
+        auto channel = std::make_unique<QtSerialChannel>(QString::fromStdString(device), wait);
         if (!channel->open(settings)) {
             if (onFailure) {
                 onFailure(describeOpenFailure(device, *channel));
