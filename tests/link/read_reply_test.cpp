@@ -42,32 +42,6 @@ Bytes operator+(Bytes first, const Bytes& second) {
 
 const Bytes kAck{0xF0, 0x00, 0x3C, 0x51, 0x05, 0x19, 0x00, 0xF7};
 
-// A reader that is away before one of its reads, as while the program serves its windows: the
-// line's clock runs on meanwhile, and whatever arrives waits in the line.
-class AwayBeforeARead final : public ByteChannel {
-public:
-    AwayBeforeARead(std::shared_ptr<Script> script, int awayRead, std::int64_t awayMs)
-        : m_script(script), m_line(std::move(script)), m_awayRead(awayRead), m_awayMs(awayMs) {}
-
-    bool write(std::span<const std::uint8_t> bytes) override { return m_line.write(bytes); }
-    int readByte() override {
-        if (++m_reads == m_awayRead) {
-            m_script->nowMs += m_awayMs;
-        }
-        return m_line.readByte();
-    }
-    bool hasUnreadByte() const override { return m_line.hasUnreadByte(); }
-    void discardPending() override { m_line.discardPending(); }
-    std::int64_t nowMs() const override { return m_line.nowMs(); }
-
-private:
-    std::shared_ptr<Script> m_script;
-    test::ScriptedChannel m_line;
-    int m_reads = 0;
-    int m_awayRead;
-    std::int64_t m_awayMs;
-};
-
 struct ReplyCase {
     std::string name;
     std::vector<Arrival> arrivals;
@@ -93,9 +67,9 @@ TEST_P(ReadReply, ResultBufferAndDuration) {
     const ReplyCase& c = GetParam();
     auto script = std::make_shared<Script>();
     script->arrivals.assign(c.arrivals.begin(), c.arrivals.end());
-    SerialPort port([&](const SerialSettings&) {
-        return std::make_unique<AwayBeforeARead>(script, c.awayRead, c.awayMs);
-    });
+    script->awayBeforeRead = c.awayRead;
+    script->awayMs = c.awayMs;
+    SerialPort port(test::scriptedOpener(script));
     ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
 
     Bytes buffer(64, 0xAA);
