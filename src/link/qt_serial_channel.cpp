@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -60,7 +61,12 @@ public:
         return static_cast<std::uint8_t>(byte);
     }
 
-    bool hasUnreadByte() const override { return m_port.bytesAvailable() > 0; }
+    // Qt takes the system's bytes into its own buffer only when it looks at the line.
+    bool hasUnreadByte() const override {
+        int queued = 0;
+        return m_port.bytesAvailable() > 0 ||
+               (::ioctl(m_port.handle(), FIONREAD, &queued) == 0 && queued > 0);
+    }
 
     void discardPending() override { m_port.clear(QSerialPort::AllDirections); }
 
