@@ -32,7 +32,7 @@ public:
         return m_link.m_line.read();
     }
 
-    bool hasUnreadByte() const override { return m_link.m_line.hasArrived(); }
+    bool hasUnreadByte() override { return m_link.m_line.hasArrived(); }
 
     void discardPending() override { m_link.m_line.arrivals.clear(); }
 

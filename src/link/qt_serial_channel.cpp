@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -23,7 +22,7 @@ constexpr int kWriteWaitPerByteMs = 100;
 
 class QtSerialChannel final : public ByteChannel {
 public:
-    QtSerialChannel(const QString& name, ReadWait wait) : m_wait(wait) { m_port.setPortName(name); }
+    explicit QtSerialChannel(const QString& name) { m_port.setPortName(name); }
 
     bool open(const SerialSettings& settings) {
         if (settings.dataBits < QSerialPort::Data5 || settings.dataBits > QSerialPort::Data8) {
@@ -61,14 +60,15 @@ public:
         return static_cast<std::uint8_t>(byte);
     }
 
-    // Qt takes the system's bytes into its own buffer only when it looks at the line.
-    bool hasUnreadByte() const override {
-        int queued = 0;
-        return m_port.bytesAvailable() > 0 ||
-               (::ioctl(m_port.handle(), FIONREAD, &queued) == 0 && queued > 0);
+    // Qt takes the system's bytes into its own buffer only when it looks at the line, which a
+    // wait of no time does.
+    bool hasUnreadByte() override {
+        return m_port.bytesAvailable() > 0 || m_port.waitForReadyRead(0);
     }
 
     void discardPending() override { m_port.clear(QSerialPort::AllDirections); }
+
+    void waitBy(ReadWait wait) { m_wait = wait; }
 
     std::int64_t nowMs() const override {
         using namespace std::chrono;
@@ -99,7 +99,7 @@ private:
         return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
     }
 
-    ReadWait m_wait;
+    ReadWait m_wait = ReadWait::Blocking;
     QSerialPort m_port;
 };
 
@@ -155,13 +155,14 @@ ChannelOpener qtSerialOpener(std::function<std::string(int portNumber)> deviceNa
     return [deviceName = std::move(deviceName), onFailure = std::move(onFailure),
             wait](const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
         const std::string device = deviceName(settings.portNumber);
-        auto channel = std::make_unique<QtSerialChannel>(QString::fromStdString(device), wait);
+        auto channel = std::make_unique<QtSerialChannel>(QString::fromStdString(device));
         if (!channel->open(settings)) {
             if (onFailure) {
                 onFailure(describeOpenFailure(device, *channel));
             }
             return nullptr;
         }
+        channel->waitBy(wait);
         return channel;
     };
 }

@@ -42,7 +42,7 @@ public:
         return value;
     }
 
-    bool hasUnreadByte() const override { return m_script->hasArrived(); }
+    bool hasUnreadByte() override { return m_script->hasArrived(); }
 
     void discardPending() override { ++m_script->discards; }
 
