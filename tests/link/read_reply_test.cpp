@@ -184,6 +184,27 @@ TEST(ReadReplyBounds, NeverStoresPastTheBufferAndReadsTheNextFrameClean) {
     }
 }
 
+// A line that never falls silent: a noise byte is waiting at every moment, until the line fails
+// after 100 s, so that a reader that would not stop fails instead of hanging.
+class EndlessNoise final : public ByteChannel {
+public:
+    bool write(std::span<const std::uint8_t>) override { return true; }
+    int readByte() override { return ++m_nowMs < 100'000 ? 0x42 : -2; }
+    bool hasUnreadByte() override { return true; }
+    void discardPending() override {}
+    std::int64_t nowMs() const override { return m_nowMs; }
+
+private:
+    std::int64_t m_nowMs = 0;
+};
+
+TEST(ReadReplyBounds, LineThatNeverFallsSilentStillEndsTheWait) {
+    SerialPort port([](const SerialSettings&) { return std::make_unique<EndlessNoise>(); });
+    ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+    Bytes buffer(24, 0x00);
+    EXPECT_EQ(port.readReply(buffer, 1), ReplyBadMessage);
+}
+
 TEST(ReadReplyBounds, ClosedPortPresetsTheBufferAndAnswersNoResponse) {
     SerialPort port(nullptr);
     Bytes buffer(24, 0x00);
