@@ -1,10 +1,10 @@
 #include "app/settings_location.h"
 
-#include <cstdlib>
 #ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
+#include "files/user_database.h"
 #endif
+
+#include <cstdlib>
 
 namespace quarvel {
 
@@ -30,9 +30,8 @@ std::filesystem::path settingsFolder() {
     }
     // Without HOME the password database still knows the user's home: a bare file name would
     // follow the working directory, which Browse changes.
-    if (const passwd* user = ::getpwuid(::getuid());
-        user != nullptr && user->pw_dir != nullptr && *user->pw_dir == '/') {
-        return std::filesystem::path(user->pw_dir) / ".config";
+    if (auto home = homeFolderOfUser(); !home.empty()) {
+        return home / ".config";
     }
     return {};
 #endif

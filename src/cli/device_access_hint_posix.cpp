@@ -1,6 +1,6 @@
 #include "cli/device_access_hint.h"
+#include "files/user_database.h"
 
-#include <grp.h>
 #include <optional>
 #include <sys/stat.h>
 
@@ -13,11 +13,7 @@ std::optional<std::string> deviceGroup(const std::string& device) {
     if (::stat(device.c_str(), &status) != 0) {
         return std::nullopt;
     }
-    const group* owner = ::getgrgid(status.st_gid);
-    if (owner == nullptr || owner->gr_name == nullptr) {
-        return std::nullopt;
-    }
-    return std::string(owner->gr_name);
+    return groupName(status.st_gid);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <sstream>
 
 namespace quarvel {
 namespace {
@@ -26,7 +27,8 @@ std::string withSystemWords(const std::string& text, const std::string& problem,
 
 std::string explainPort(const FailureFacts& facts) {
     if (!facts.openFailure) {
-        return {};
+        return facts.port + " opened, then failed during the load; check that it is still there "
+                            "(an adapter unplugged, a driver that stopped)\n";
     }
     const OpenFailure& failure = *facts.openFailure;
     std::string text = "cannot open " + failure.device;
@@ -51,6 +53,11 @@ std::string explainPort(const FailureFacts& facts) {
 
 std::string explainFile(const FailureFacts& facts) {
     const FileVerdict verdict = judgeProgramFile(facts.file, facts.bootMode);
+    if (verdict.exitCode == ExitSuccess && !verdict.report.endRecordValid) {
+        // The scan stops at an end record without checking it; the load checks it last.
+        return facts.file + ": the end record on line " + std::to_string(verdict.report.line) +
+               " is not a valid record; every record before it was sent\n";
+    }
     if (verdict.exitCode == ExitSuccess) {
         return facts.file + ": the file changed while it was being loaded\n";
     }
@@ -66,6 +73,12 @@ std::string explainDevice(const FailureFacts& facts) {
            facts.port + "; --channel all reaches a device on any channel\n";
 }
 
+std::string explainWrongAnswer(const FailureFacts& facts) {
+    return "a device answered on " + facts.port +
+           ", but not as a KTV-271 does; check that the device there is a KTV-271 and that no "
+           "other device shares the line\n";
+}
+
 std::string explanationText(LoadFailure reason, const FailureFacts& facts) {
     switch (reason) {
     case LoadFailure::Port:
@@ -75,6 +88,8 @@ std::string explanationText(LoadFailure reason, const FailureFacts& facts) {
         return explainFile(facts);
     case LoadFailure::Device:
         return explainDevice(facts);
+    case LoadFailure::WrongAnswer:
+        return explainWrongAnswer(facts);
     case LoadFailure::Erase:
     case LoadFailure::Transfer:
     case LoadFailure::Interrupted:
@@ -86,12 +101,11 @@ std::string explanationText(LoadFailure reason, const FailureFacts& facts) {
 } // namespace
 
 std::vector<std::string> explainFailure(LoadFailure reason, const FailureFacts& facts) {
-    const std::string text = explanationText(reason, facts);
+    std::istringstream text(explanationText(reason, facts));
     std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
+    // The last line counts whether or not a line feed ends it.
+    for (std::string line; std::getline(text, line);) {
+        lines.push_back(line);
     }
     return lines;
 }

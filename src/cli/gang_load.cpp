@@ -66,6 +66,16 @@ PortOutcome loadOnePort(const LoadOptions& options, const std::string& file, std
     return {false, reason};
 }
 
+// Ends the output of a load that could not run to its end as a failed load's, with why.
+PortOutcome abandoned(const LoadOptions& options, GangOutput& output, std::size_t load,
+                      const std::string& why) {
+    const auto reporter = makeGangLoadOutput(options, output, load, interrupted);
+    reporter->errorLine("quarvel-cli load: " + output.port(load) + ": the load stopped: " + why);
+    reporter->failed(LoadFailure::Port);
+    reporter->finish(true);
+    return {false, LoadFailure::Port};
+}
+
 } // namespace
 
 int runGangLoad(const LoadOptions& options) {
@@ -95,7 +105,9 @@ int runGangLoad(const LoadOptions& options) {
         loads.emplace_back(
             [&, load] { outcomes[load] = loadOnePort(options, file, load, output); });
     }
-    runAtOnce(loads);
+    runAtOnce(loads, [&](std::size_t load, const std::string& why) {
+        outcomes[load] = abandoned(options, output, load, why);
+    });
     output.finish();
 
     // The result events of --json are its summary.

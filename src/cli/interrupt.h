@@ -4,8 +4,8 @@
 
 namespace quarvel {
 
-// Catches Ctrl-C for as long as it lives, so that a load can end cleanly instead of the process
-// dying with the port and the file still held.
+// Catches Ctrl-C (and on POSIX systems SIGTERM and SIGHUP) for as long as it lives, so that a
+// load can end cleanly instead of the process dying with the port and the file still held.
 class InterruptGuard {
 public:
     InterruptGuard();

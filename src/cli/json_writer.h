@@ -8,7 +8,8 @@
 namespace quarvel {
 
 // text as a JSON string, quotes included: quotes, backslashes and control characters escaped,
-// every other byte as it is (UTF-8 passes through).
+// UTF-8 as it is, and each byte that is not part of a valid UTF-8 sequence (a file or device
+// name in another encoding) as U+FFFD, so that the output is always valid JSON text.
 std::string jsonString(std::string_view text);
 
 // One JSON object on one line, built member by member in the order added.

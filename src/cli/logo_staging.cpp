@@ -39,7 +39,15 @@ std::optional<std::string> stageLogo(const std::string& picture) {
 }
 
 std::optional<std::string> stageOwnLogo(const std::string& picture) {
-    const auto own = reserveOwnLogoFile(runningExecutable());
+    std::error_code error;
+    const auto own = reserveOwnLogoFile(runningExecutable(), error);
+    if (error) {
+        std::fprintf(stderr,
+                     "quarvel-cli load: could not convert the picture into a logo: its logo file "
+                     "cannot be created (%s)\n",
+                     error.message().c_str());
+        return std::nullopt;
+    }
     auto converted = convertInto(picture, textFromPath(own));
     if (!converted && !own.empty()) {
         std::error_code ignored;

@@ -38,8 +38,9 @@ struct ParsedArguments {
 };
 
 // The one grammar of every command: -h/--help; --name value, --name=value, -n value and -nvalue;
-// "--" ends the options; options and operands in any order. On bad usage answers false with
-// error naming the argument at fault. Help wins over every other fault.
+// short options bundled in one word (-bp 3, -bp3); "--" ends the options; options and operands in
+// any order. A value never looks like an option: "--port -h" lacks its value. On bad usage answers
+// false with error naming the argument at fault. Help wins over every other fault.
 bool parseArguments(std::span<char* const> args, const CommandSyntax& syntax,
                     ParsedArguments& parsed, std::string& error);
 

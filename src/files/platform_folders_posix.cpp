@@ -1,7 +1,7 @@
 #include "files/platform_folders.h"
+#include "files/user_database.h"
 
 #include <cstdlib>
-#include <pwd.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -16,11 +16,7 @@ std::filesystem::path homeFolder() {
         return home;
     }
     // A program started without HOME (a service, sudo -i, env -i) still has its user's home.
-    if (const passwd* user = ::getpwuid(::getuid());
-        user != nullptr && user->pw_dir != nullptr && *user->pw_dir == '/') {
-        return user->pw_dir;
-    }
-    return {};
+    return homeFolderOfUser();
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace quarvel {
 
@@ -12,6 +11,8 @@ namespace quarvel {
 // uniquely named temporary file in the same folder, renamed over the target by commit() in one
 // step; until then, and whenever anything fails, the old file stays exactly as it was and the
 // temporary file is removed. Two writers of the same target never share a temporary file.
+// The file is kept as its user keeps it: a symbolic link stays a link and the file it leads to
+// is replaced, the old file's permissions carry over, and a read-only file is left untouched.
 class WholeFileWriter {
 public:
     // Synced: the bytes reach the disk before the replace, so a power cut leaves the old file or
@@ -23,7 +24,7 @@ public:
     WholeFileWriter(const WholeFileWriter&) = delete;
     WholeFileWriter& operator=(const WholeFileWriter&) = delete;
 
-    // False when the temporary file could not be created.
+    // False when the target is read-only or the temporary file could not be created.
     bool isOpen() const { return m_file != nullptr; }
     // A failed write is remembered and makes commit() fail.
     void write(std::string_view bytes);
@@ -33,11 +34,13 @@ public:
     const std::string& failure() const { return m_failure; }
 
 private:
-    void fail(std::string_view what, const std::error_code& error);
+    void fail(std::string_view what, std::string_view reason);
     void discard();
 
     std::filesystem::path m_target;
     Durability m_durability;
+    // The file that the target's symbolic links lead to, or the target itself.
+    std::filesystem::path m_replaced;
     std::filesystem::path m_temporary;
     std::FILE* m_file = nullptr;
     std::string m_failure;

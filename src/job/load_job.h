@@ -73,6 +73,8 @@ private:
     std::int64_t m_fileSize = 0;
     std::uint8_t m_channel = kAllChannels;
     CommandSet m_commands;
+    // The identify reply named another type than the KTV-271's.
+    bool m_foreignType = false;
     SectorMap m_sectors{};
 
     // The next line to send; between steps it always holds a line not yet acknowledged.

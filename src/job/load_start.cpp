@@ -21,6 +21,12 @@ const char* replyFailureText(int result) {
                                      : "RS232 device error, reset PC and run again";
 }
 
+// Why a reply that came back incomplete fails the load: a garbled reply is the device's answer,
+// result 3 is the port's own failure.
+LoadFailure replyFailureReason(int result) {
+    return result == ReplyBadMessage ? LoadFailure::WrongAnswer : LoadFailure::Port;
+}
+
 } // namespace
 
 int LoadJob::stepStart(const std::string& filePath, int portNumber, LoadReporter& reporter) {
@@ -30,6 +36,7 @@ int LoadJob::stepStart(const std::string& filePath, int portNumber, LoadReporter
     m_bytesSent = 0;
     m_sectors.fill(0);
     m_commands.reset(m_channel);
+    m_foreignType = false;
 
     m_port = std::make_unique<SerialPort>(m_opener);
     SerialSettings settings;
@@ -82,7 +89,7 @@ int LoadJob::findDevice(LoadReporter& reporter) {
     }
     if (result != ReplyComplete) {
         reporter.addMessage(replyFailureText(result));
-        return fail(reporter, LoadFailure::Device);
+        return fail(reporter, replyFailureReason(result));
     }
     const int type = typeNumber(m_reply);
     // The device sends a second frame after its identity; it carries nothing we use.
@@ -92,6 +99,7 @@ int LoadJob::findDevice(LoadReporter& reporter) {
     reporter.addMessage(text);
     if (type != kExpectedTypeNumber) {
         reporter.addMessage("The unit does not report the correct type number.");
+        m_foreignType = true;
     }
     return handshake(reporter);
 }
@@ -102,13 +110,18 @@ int LoadJob::handshake(LoadReporter& reporter) {
     if (result == ReplyComplete) {
         if (m_commands.replyStatus(m_reply) != StatusAccepted) {
             reporter.addMessage("Received Error");
-            return fail(reporter, LoadFailure::Device);
+            return fail(reporter, LoadFailure::WrongAnswer);
         }
         reporter.addMessage("Received Acknowledgement");
         return StepAgain;
     }
-    reporter.addMessage(result == ReplyNoResponse ? "No response" : replyFailureText(result));
-    return fail(reporter, LoadFailure::Device);
+    if (result == ReplyNoResponse) {
+        reporter.addMessage("No response");
+        // A device that gave another type number did answer: it is not the device looked for.
+        return fail(reporter, m_foreignType ? LoadFailure::WrongAnswer : LoadFailure::Device);
+    }
+    reporter.addMessage(replyFailureText(result));
+    return fail(reporter, replyFailureReason(result));
 }
 
 int LoadJob::echoProbe(LoadReporter& reporter) {
@@ -127,10 +140,14 @@ int LoadJob::echoProbe(LoadReporter& reporter) {
     if (value == -1) {
         reporter.addMessage(
             "Device not responding, check connections and midi channel, then try again");
-    } else if (value == -2) {
-        reporter.addMessage("PC RS232 port not operating correctly, restart the PC and retry");
+        return fail(reporter, LoadFailure::Device);
     }
-    return fail(reporter, LoadFailure::Device);
+    if (value == -2) {
+        reporter.addMessage("PC RS232 port not operating correctly, restart the PC and retry");
+        return fail(reporter, LoadFailure::Port);
+    }
+    // Bytes came back until the wait ran out, none of them the echo.
+    return fail(reporter, LoadFailure::WrongAnswer);
 }
 
 int LoadJob::eraseFlash(LoadReporter& reporter) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -148,6 +149,18 @@ OpenFailure describeOpenFailure(const std::string& device, const QtSerialChannel
     return failure;
 }
 
+// Qt holds a port's name as text, and a path that is not UTF-8 would lose bytes on its way back
+// to the system: such a path is opened by the name of what it leads to, which /dev gives in ASCII.
+QString portName(const std::string& device) {
+    const QString name = QString::fromStdString(device);
+    if (name.toStdString() == device) {
+        return name;
+    }
+    std::error_code error;
+    const auto target = std::filesystem::canonical(device, error);
+    return error ? name : QString::fromStdString(target.string());
+}
+
 } // namespace
 
 ChannelOpener qtSerialOpener(std::function<std::string(int portNumber)> deviceName,
@@ -155,7 +168,7 @@ ChannelOpener qtSerialOpener(std::function<std::string(int portNumber)> deviceNa
     return [deviceName = std::move(deviceName), onFailure = std::move(onFailure),
             wait](const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
         const std::string device = deviceName(settings.portNumber);
-        auto channel = std::make_unique<QtSerialChannel>(QString::fromStdString(device));
+        auto channel = std::make_unique<QtSerialChannel>(portName(device));
         if (!channel->open(settings)) {
             if (onFailure) {
                 onFailure(describeOpenFailure(device, *channel));

@@ -19,10 +19,22 @@ std::string systemText(DWORD errorCode) {
     return message.empty() ? "error " + std::to_string(errorCode) : message;
 }
 
-OpenProblem problemOf(Win32OpenStep step, DWORD errorCode) {
-    if (step == Win32OpenStep::Settings) {
-        // The name opened, but what it names takes no line settings.
+// A name that the file system knows (a folder, a plain file) is no serial port; Windows
+// refuses to open a folder for reading and writing as access denied.
+bool namesAFile(const std::wstring& systemPath) {
+    return GetFileAttributesW(systemPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+OpenProblem problemOf(const std::wstring& systemPath, Win32OpenStep step, DWORD errorCode) {
+    switch (step) {
+    case Win32OpenStep::ReadSettings:
+        // The name opened, but what it names has no line settings.
         return OpenProblem::NotASerialPort;
+    case Win32OpenStep::WriteSettings:
+        // A serial port that refused the line's settings: the system's words say why.
+        return OpenProblem::Other;
+    case Win32OpenStep::Open:
+        break;
     }
     switch (errorCode) {
     case ERROR_FILE_NOT_FOUND:
@@ -31,6 +43,7 @@ OpenProblem problemOf(Win32OpenStep step, DWORD errorCode) {
         return OpenProblem::Missing;
     // A COM port that another program has open is refused as access denied.
     case ERROR_ACCESS_DENIED:
+        return namesAFile(systemPath) ? OpenProblem::NotASerialPort : OpenProblem::InUse;
     case ERROR_SHARING_VIOLATION:
         return OpenProblem::InUse;
     default:
@@ -40,9 +53,9 @@ OpenProblem problemOf(Win32OpenStep step, DWORD errorCode) {
 
 } // namespace
 
-OpenFailure win32OpenFailure(const std::string& device, Win32OpenStep step,
-                             unsigned long errorCode) {
-    return {device, problemOf(step, errorCode), systemText(errorCode)};
+OpenFailure win32OpenFailure(const std::string& device, const std::wstring& systemPath,
+                             Win32OpenStep step, unsigned long errorCode) {
+    return {device, problemOf(systemPath, step, errorCode), systemText(errorCode)};
 }
 
 } // namespace quarvel

@@ -6,11 +6,13 @@
 
 namespace quarvel {
 
-// Where opening a Windows serial line stopped.
-enum class Win32OpenStep { Open, Settings };
+// Where opening a Windows serial line stopped: opening the name, reading the line's settings
+// (which only a serial port has), or writing them.
+enum class Win32OpenStep { Open, ReadSettings, WriteSettings };
 
-// Why a Windows serial line did not open, from the step that failed and the system's error code.
-OpenFailure win32OpenFailure(const std::string& device, Win32OpenStep step,
-                             unsigned long errorCode);
+// Why the Windows serial line device (opened as systemPath) did not open, from the step that
+// failed and the system's error code.
+OpenFailure win32OpenFailure(const std::string& device, const std::wstring& systemPath,
+                             Win32OpenStep step, unsigned long errorCode);
 
 } // namespace quarvel

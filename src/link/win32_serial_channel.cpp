@@ -1,18 +1,19 @@
 #include "link/win32_serial_channel.h"
 
+#include "link/win32_line_settings.h"
 #include "link/win32_open_failure.h"
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <utility>
 #include <windows.h>
 
 namespace quarvel {
 namespace {
 
-constexpr DWORD kQueueSize = 100;
-constexpr DWORD kReadWaitMs = 100;
-constexpr DWORD kWriteWaitPerByteMs = 100;
+// Below INFINITE, which a wait would take as "for ever".
+constexpr std::int64_t kLongestWaitMs = 0x7fffffff;
 
 // "COM" and a number: a name that the \\.\ form must carry, since the bare name reaches only
 // COM1 to COM9.
@@ -35,9 +36,10 @@ std::wstring systemPath(const std::string& device) {
     return wide;
 }
 
-// Errors of a write whose device is no longer there (unplugged, or the far end hung up).
+// Errors of a read or write whose device is no longer there (unplugged, or the far end hung up).
 bool deviceWentAway(DWORD errorCode) {
     switch (errorCode) {
+    case ERROR_BROKEN_PIPE:
     case ERROR_NOT_READY:
     case ERROR_BAD_COMMAND:
     case ERROR_GEN_FAILURE:
@@ -53,19 +55,26 @@ bool deviceWentAway(DWORD errorCode) {
 
 class Win32SerialChannel final : public ByteChannel {
 public:
-    explicit Win32SerialChannel(HANDLE handle) : m_handle(handle) {}
-    ~Win32SerialChannel() override { CloseHandle(m_handle); }
+    Win32SerialChannel(HANDLE handle, HANDLE event, std::function<void()> serveQueue)
+        : m_handle(handle), m_event(event), m_serveQueue(std::move(serveQueue)) {}
+    ~Win32SerialChannel() override {
+        CloseHandle(m_handle);
+        CloseHandle(m_event);
+    }
     Win32SerialChannel(const Win32SerialChannel&) = delete;
     Win32SerialChannel& operator=(const Win32SerialChannel&) = delete;
 
     bool write(std::span<const std::uint8_t> bytes) override {
-        DWORD written = 0;
-        if (!WriteFile(m_handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                       nullptr)) {
-            m_deviceGone = m_deviceGone || deviceWentAway(GetLastError());
+        const auto size = static_cast<DWORD>(bytes.size());
+        OVERLAPPED overlapped = freshOverlapped();
+        const BOOL started = WriteFile(m_handle, bytes.data(), size, nullptr, &overlapped);
+        const std::optional<DWORD> written =
+            finish(started, overlapped, nowMs() + std::int64_t{kWin32WriteWaitPerByteMs} * size);
+        if (!written) {
+            noteFailure();
             return false;
         }
-        return written == bytes.size();
+        return *written == size;
     }
 
     int readByte() override {
@@ -74,11 +83,21 @@ public:
             return -2;
         }
         std::uint8_t byte = 0;
-        DWORD received = 0;
-        if (!ReadFile(m_handle, &byte, 1, &received, nullptr)) {
+        OVERLAPPED overlapped = freshOverlapped();
+        const BOOL started = ReadFile(m_handle, &byte, 1, nullptr, &overlapped);
+        const std::optional<DWORD> received =
+            finish(started, overlapped, nowMs() + kWin32ReadWaitMs);
+        if (received == 1U) {
+            return byte;
+        }
+        // A device unplugged in the middle of a read can leave reads answering "nothing", but
+        // its status no longer reads.
+        DWORD errors = 0;
+        if (!received || !ClearCommError(m_handle, &errors, nullptr)) {
+            noteFailure();
             return -2;
         }
-        return received == 1 ? byte : -1;
+        return -1;
     }
 
     void discardPending() override { PurgeComm(m_handle, PURGE_TXCLEAR | PURGE_RXCLEAR); }
@@ -86,64 +105,100 @@ public:
     std::int64_t nowMs() const override { return static_cast<std::int64_t>(GetTickCount64()); }
 
 private:
+    // After a failed read or write: notes a device that went away, and clears the port's error
+    // state, which would otherwise stop every later read and write.
+    void noteFailure() {
+        m_deviceGone = m_deviceGone || deviceWentAway(GetLastError());
+        DWORD errors = 0;
+        ClearCommError(m_handle, &errors, nullptr);
+    }
+
+    OVERLAPPED freshOverlapped() const {
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = m_event;
+        return overlapped;
+    }
+
+    // The bytes an overlapped read or write moved by the deadline, or nothing when it failed
+    // (GetLastError says why). One still running at the deadline is cancelled and its end
+    // awaited, so that what it moved meanwhile is counted and no buffer is left to it.
+    std::optional<DWORD> finish(BOOL started, OVERLAPPED& overlapped, std::int64_t deadlineMs) {
+        if (!started && GetLastError() != ERROR_IO_PENDING) {
+            return std::nullopt;
+        }
+        if (!awaitEvent(deadlineMs)) {
+            CancelIo(m_handle);
+        }
+        DWORD moved = 0;
+        if (GetOverlappedResult(m_handle, &overlapped, &moved, TRUE)) {
+            return moved;
+        }
+        // Ended by the line's own time-out (Wine reports that as an error) or cancelled by us.
+        const DWORD reason = GetLastError();
+        if (reason == ERROR_TIMEOUT || reason == ERROR_OPERATION_ABORTED) {
+            return moved;
+        }
+        return std::nullopt;
+    }
+
+    // True when the operation's event is set by the deadline.
+    bool awaitEvent(std::int64_t deadlineMs) {
+        for (;;) {
+            const auto remaining = static_cast<DWORD>(std::max<std::int64_t>(
+                0, std::min<std::int64_t>(deadlineMs - nowMs(), kLongestWaitMs)));
+            if (!m_serveQueue || remaining == 0) {
+                return WaitForSingleObject(m_event, remaining) == WAIT_OBJECT_0;
+            }
+            const DWORD woken = MsgWaitForMultipleObjects(
+                1, &m_event, FALSE, remaining, QS_SENDMESSAGE | QS_PAINT | QS_POSTMESSAGE);
+            if (woken == WAIT_OBJECT_0 + 1) {
+                m_serveQueue();
+            } else if (woken != WAIT_TIMEOUT) {
+                return woken == WAIT_OBJECT_0;
+            }
+        }
+    }
+
     HANDLE m_handle;
+    HANDLE m_event;
+    std::function<void()> m_serveQueue;
     bool m_deviceGone = false;
 };
-
-// Only speed and character format change; flow control, control lines and special characters
-// stay as the port had them.
-bool applySettings(HANDLE handle, const SerialSettings& settings) {
-    DCB state{};
-    state.DCBlength = sizeof state;
-    if (!GetCommState(handle, &state)) {
-        return false;
-    }
-    state.DCBlength = sizeof state;
-    state.BaudRate = static_cast<DWORD>(settings.baudRate);
-    state.ByteSize = static_cast<BYTE>(settings.dataBits);
-    state.Parity = NOPARITY;
-    state.StopBits = ONESTOPBIT;
-    if (!SetCommState(handle, &state)) {
-        return false;
-    }
-    COMMTIMEOUTS timeouts{};
-    timeouts.ReadIntervalTimeout = kReadWaitMs;
-    timeouts.ReadTotalTimeoutMultiplier = kReadWaitMs;
-    timeouts.ReadTotalTimeoutConstant = 0;
-    timeouts.WriteTotalTimeoutMultiplier = kWriteWaitPerByteMs;
-    timeouts.WriteTotalTimeoutConstant = 0;
-    return SetCommTimeouts(handle, &timeouts) != 0;
-}
 
 } // namespace
 
 ChannelOpener win32SerialOpener(std::function<std::string(int portNumber)> deviceName,
-                                OpenFailureSink onFailure) {
-    return [deviceName = std::move(deviceName), onFailure = std::move(onFailure)](
+                                OpenFailureSink onFailure, std::function<void()> serveQueue) {
+    return [deviceName = std::move(deviceName), onFailure = std::move(onFailure),
+            serveQueue = std::move(serveQueue)](
                const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
         const std::string device = deviceName(settings.portNumber);
+        const std::wstring path = systemPath(device);
         const auto fail = [&](Win32OpenStep step, DWORD errorCode) {
             if (onFailure) {
-                onFailure(win32OpenFailure(device, step, errorCode));
+                onFailure(win32OpenFailure(device, path, step, errorCode));
             }
             return nullptr;
         };
         const HANDLE handle =
-            CreateFileW(systemPath(device).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             return fail(Win32OpenStep::Open, GetLastError());
         }
-        // Only a recommendation to the driver: its answer changes nothing.
-        SetupComm(handle, kQueueSize, kQueueSize);
-        // A handle is a port only once its settings can be read and written: Wine opens a COM
-        // name mapped to a missing device or a plain file and fails only here.
-        if (!applySettings(handle, settings)) {
+        if (const std::optional<Win32OpenStep> failed = setUpLine(handle, settings)) {
             const DWORD errorCode = GetLastError();
             CloseHandle(handle);
-            return fail(Win32OpenStep::Settings, errorCode);
+            return fail(*failed, errorCode);
         }
-        return std::make_unique<Win32SerialChannel>(handle);
+        // Manual reset: ReadFile and WriteFile clear it as each operation starts.
+        const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (event == nullptr) {
+            const DWORD errorCode = GetLastError();
+            CloseHandle(handle);
+            return fail(Win32OpenStep::Open, errorCode);
+        }
+        return std::make_unique<Win32SerialChannel>(handle, event, serveQueue);
     };
 }
 

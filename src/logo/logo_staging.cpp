@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -26,6 +27,21 @@ bool isInstalled(const std::filesystem::path& programFolder) {
            std::filesystem::is_directory(programFolder.parent_path() / "share" / "quarvel", error);
 }
 
+// The staging folder; empty where there is none, with error set where the system refused to
+// create it.
+std::filesystem::path stagingFolder(const std::filesystem::path& executable,
+                                    std::error_code& error) {
+    const auto programFolder = executable.parent_path();
+    if (!programFolder.empty() && userMayWriteInto(programFolder) && !isInstalled(programFolder)) {
+        return programFolder;
+    }
+    const auto cache = userCacheFolder();
+    if (!cache.empty()) {
+        std::filesystem::create_directories(cache, error);
+    }
+    return error ? std::filesystem::path() : cache;
+}
+
 } // namespace
 
 bool isLogoPicture(const std::filesystem::path& file) {
@@ -36,16 +52,8 @@ bool isLogoPicture(const std::filesystem::path& file) {
 }
 
 std::filesystem::path logoStagingFolder(const std::filesystem::path& executable) {
-    const auto programFolder = executable.parent_path();
-    if (!programFolder.empty() && userMayWriteInto(programFolder) && !isInstalled(programFolder)) {
-        return programFolder;
-    }
-    const auto cache = userCacheFolder();
-    std::error_code error;
-    if (!cache.empty()) {
-        std::filesystem::create_directories(cache, error);
-    }
-    return error ? std::filesystem::path() : cache;
+    std::error_code ignored;
+    return stagingFolder(executable, ignored);
 }
 
 std::filesystem::path stagedLogoPath(const std::filesystem::path& executable) {
@@ -53,12 +61,16 @@ std::filesystem::path stagedLogoPath(const std::filesystem::path& executable) {
     return folder.empty() ? folder : folder / kStagedLogoName;
 }
 
-std::filesystem::path reserveOwnLogoFile(const std::filesystem::path& executable) {
-    const auto folder = logoStagingFolder(executable);
+std::filesystem::path reserveOwnLogoFile(const std::filesystem::path& executable,
+                                         std::error_code& error) {
+    error.clear();
+    const auto folder = stagingFolder(executable, error);
     std::filesystem::path created;
     if (!folder.empty()) {
         if (std::FILE* file = createUniqueFile(folder / kOwnLogoStem, kLogoExtension, created)) {
             std::fclose(file);
+        } else {
+            error = std::error_code(errno, std::generic_category());
         }
     }
     return created;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <system_error>
 
 namespace quarvel {
 
@@ -18,7 +19,9 @@ std::filesystem::path stagedLogoPath(const std::filesystem::path& executable);
 
 // A logo file of the caller's own in the staging folder, created empty under a name nobody else
 // holds, for a run that must not share "Temp.s21"; the caller removes it when done. Empty when
-// it cannot be created.
-std::filesystem::path reserveOwnLogoFile(const std::filesystem::path& executable);
+// it cannot be created, error then holding the system's reason; error stays clear where there is
+// no staging folder to name at all.
+std::filesystem::path reserveOwnLogoFile(const std::filesystem::path& executable,
+                                         std::error_code& error);
 
 } // namespace quarvel

@@ -2,6 +2,7 @@
 #include "app/port_device.h"
 #include "app/settings_location.h"
 #include "tests/support/scoped_environment.h"
+#include "tests/support/temporary_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -81,8 +82,8 @@ struct PortCase {
 };
 
 TEST(PortDeviceTest, PortsSectionNamesTheDeviceOfAPortNumber) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("port_device_test_" + std::to_string(::getpid()) + ".INI");
+    const test::TemporaryFolder folder;
+    const auto path = folder.path() / "quarvel.INI";
     std::ofstream(path) << "[ports]\ncom1=/dev/ttyUSB0\nCOM0=/dev/ttyACM0\n[Last Values]\nCOM2=x\n";
     const ProfileFile settings(path);
     const PortCase cases[] = {
@@ -95,7 +96,6 @@ TEST(PortDeviceTest, PortsSectionNamesTheDeviceOfAPortNumber) {
     for (const auto& c : cases) {
         EXPECT_EQ(portDeviceName(settings, c.portNumber), c.expected) << c.name;
     }
-    std::filesystem::remove(path);
 }
 
 } // namespace

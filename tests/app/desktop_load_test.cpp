@@ -1,6 +1,7 @@
 #include "app/loader_app.h"
 #include "job/load_job.h"
-#include "ktv_sim_process.h"
+#include "tests/support/ktv_sim_process.h"
+#include "tests/support/temporary_folder.h"
 #include "ui/dialog_builder.h"
 #include "ui/loader_dialog.h"
 #include "ui/loading_dialog.h"
@@ -14,6 +15,8 @@
 
 namespace quarvel {
 namespace {
+
+using test::TemporaryFolder;
 
 // The whole desktop program on a real line: the settings name ktv-sim's pseudo-terminal as COM2,
 // the main dialog's Go runs the loading dialog, and the load goes through QSerialPort.

@@ -1,7 +1,9 @@
 #include "app/app_paths.h"
 #include "app/loader_app.h"
 #include "job/load_job.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/scoped_environment.h"
+#include "tests/support/temporary_folder.h"
 #include "ui/dialog_builder.h"
 #include "ui/loader_dialog.h"
 #include "ui/loading_dialog.h"
@@ -13,7 +15,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <unistd.h>
 
 namespace quarvel {
@@ -25,22 +26,15 @@ namespace fs = std::filesystem;
 class LoaderAppTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_root = fs::temp_directory_path() / ("loader_app_test_" + std::to_string(::getpid()));
-        fs::remove_all(m_root);
         fs::create_directories(m_root / "bin");
         ::setenv("XDG_CONFIG_HOME", (m_root / "config").c_str(), 1);
         ::setenv("XDG_CACHE_HOME", (m_root / "cache").c_str(), 1);
     }
-    void TearDown() override { fs::remove_all(m_root); }
 
-    std::string settingsText() const {
-        std::ifstream in(m_root / "config" / "quarvel.INI");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string settingsText() const { return test::fileText(m_root / "config" / "quarvel.INI"); }
 
-    fs::path m_root;
+    test::TemporaryFolder m_folder;
+    const fs::path m_root = m_folder.path();
     LoadJob m_job{[](const SerialSettings&) { return std::unique_ptr<ByteChannel>(); }, false};
 };
 

@@ -1,10 +1,10 @@
 #include "app/profile_file.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace quarvel {
 namespace {
@@ -13,25 +13,11 @@ namespace fs = std::filesystem;
 
 class ProfileFileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   ("profile_file_test_" + std::to_string(::getpid()) + "_" +
-                    testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    fs::path file() const { return m_folder / "quarvel.INI"; }
+    fs::path file() const { return m_folder.path() / "quarvel.INI"; }
     void put(const std::string& text) const { std::ofstream(file(), std::ios::binary) << text; }
-    std::string contents() const {
-        std::ifstream in(file(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string contents() const { return test::fileText(file()); }
 
-    fs::path m_folder;
+    test::TemporaryFolder m_folder;
 };
 
 struct ReadCase {
@@ -143,7 +129,7 @@ TEST_F(ProfileFileTest, WrittenValuesReadBack) {
     EXPECT_EQ(profile.readInt("last values", "comm port", 0), -1);
     EXPECT_EQ(profile.readInt("Last Values", "Midi Channel", 0), 16);
     EXPECT_EQ(profile.readString("Last Values", "Transfer File", ""), "/home/op/a b.a21");
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 1)
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator()), 1)
         << "no temporary file left behind";
 }
 
@@ -175,7 +161,7 @@ TEST_F(ProfileFileTest, UnreadableFileIsNotReplaced) {
 }
 
 TEST_F(ProfileFileTest, WritingCreatesTheFolder) {
-    const auto nested = m_folder / "config" / "quarvel.INI";
+    const auto nested = m_folder.path() / "config" / "quarvel.INI";
     EXPECT_TRUE(ProfileFile(nested).writeInt("Last Values", "Comm Port", 1));
     EXPECT_EQ(ProfileFile(nested).readInt("Last Values", "Comm Port", 0), 1);
 }

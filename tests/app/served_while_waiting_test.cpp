@@ -1,6 +1,7 @@
 #include "app/loader_app.h"
 #include "job/load_job.h"
-#include "ktv_sim_process.h"
+#include "tests/support/ktv_sim_process.h"
+#include "tests/support/temporary_folder.h"
 #include "ui/loading_dialog.h"
 #include "ui_test_support.h"
 
@@ -18,6 +19,7 @@ namespace quarvel {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using test::TemporaryFolder;
 
 // The median time of what a screen reader asks of the dialog (each part's name and value, every
 // line of the list), asked from a timer every 20 ms and counted from the moment the timer was

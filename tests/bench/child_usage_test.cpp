@@ -1,10 +1,11 @@
+#include "tests/support/temporary_folder.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,8 +22,8 @@ const Case kCases[] = {
 };
 
 TEST(ChildUsage, ReportsTheChildAndPassesOnItsExitCode) {
-    const auto report = std::filesystem::temp_directory_path() /
-                        ("quarvel-child-usage-" + std::to_string(::getpid()));
+    const quarvel::test::TemporaryFolder folder;
+    const auto report = folder.path() / "report";
     for (const Case& test : kCases) {
         SCOPED_TRACE(test.name);
         std::filesystem::remove(report);
@@ -40,7 +41,6 @@ TEST(ChildUsage, ReportsTheChildAndPassesOnItsExitCode) {
         EXPECT_GE(seconds, 0.0);
         EXPECT_GT(kib, 0);
     }
-    std::filesystem::remove(report);
 }
 
 TEST(ChildUsage, RefusesAMissingCommand) {

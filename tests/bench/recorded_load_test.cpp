@@ -1,11 +1,11 @@
 #include "recorded_load.h"
+#include "tests/support/temporary_folder.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 
 namespace quarvel::bench {
 namespace {
@@ -40,9 +40,8 @@ const Case kCases[] = {
      1},
 };
 
-std::filesystem::path writeProgram(const Case& test) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("quarvel-bench-" + std::to_string(::getpid()) + "-" + test.name + ".a21");
+std::filesystem::path writeProgram(const std::filesystem::path& folder, const Case& test) {
+    const auto path = folder / (std::string(test.name) + ".a21");
     const std::string command = std::string(SREC_CAT_PATH) + " " + test.generate + " -o '" +
                                 path.string() +
                                 "' -Motorola -line-termination=crlf -disable=data-count";
@@ -51,9 +50,10 @@ std::filesystem::path writeProgram(const Case& test) {
 }
 
 TEST(RecordedLoad, CountsEveryByteThatCrossesTheLine) {
+    const test::TemporaryFolder folder;
     for (const Case& test : kCases) {
         SCOPED_TRACE(test.name);
-        const auto path = writeProgram(test);
+        const auto path = writeProgram(folder.path(), test);
 
         // What the file says: every line goes out as one record frame and is acknowledged.
         std::ifstream file(path);
@@ -68,7 +68,6 @@ TEST(RecordedLoad, CountsEveryByteThatCrossesTheLine) {
         }
 
         const RecordedLoad load = recordLoad(path.string());
-        std::filesystem::remove(path);
         ASSERT_TRUE(load.completed);
         std::int64_t sent = 0;
         std::int64_t received = 0;

@@ -1,5 +1,6 @@
-#include "cli_run.h"
 #include "generated_fixtures.h"
+#include "tests/support/in_process_cli.h"
+#include "tests/support/temporary_folder.h"
 
 #include <array>
 #include <filesystem>
@@ -7,16 +8,15 @@
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace quarvel {
 namespace {
 
-using test::CliRun;
+using CliRun = test::Finished;
 using test::GeneratedFixture;
 using test::kGeneratedFixtures;
-using test::runCli;
+using test::runCliInProcess;
 
 // The flash layout as the operator reads it, sector 0 first.
 const std::array<const char*, 11> kSectorRanges{
@@ -66,7 +66,7 @@ TEST_P(CheckGeneratedFileTest, ExitsAsALoadWouldEnd) {
         if (bootMode) {
             args.insert(args.begin() + 1, "--boot");
         }
-        const CliRun run = runCli(args);
+        const CliRun run = runCliInProcess(args);
         EXPECT_EQ(run.err, "");
         if (fixture.accepted) {
             const Expected expected = expectedReport(fixture, bootMode);
@@ -98,7 +98,7 @@ class CliUsageTest : public testing::TestWithParam<UsageCase> {};
 
 TEST_P(CliUsageTest, ExitsWithCodeAndMessage) {
     const UsageCase& c = GetParam();
-    const CliRun run = runCli(c.args);
+    const CliRun run = runCliInProcess(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode);
     EXPECT_EQ(run.out, c.out);
     EXPECT_EQ(run.err, c.err);
@@ -142,8 +142,8 @@ TEST(CheckCommandTest, WarnsOfBrokenEndRecord) {
     }
     ASSERT_EQ(lines.back().substr(0, 2), "S9");
     lines.back().back() = lines.back().back() == '0' ? '1' : '0';
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("quarvel_broken_end_" + std::to_string(::getpid()) + ".a21");
+    const test::TemporaryFolder folder;
+    const auto path = folder.path() / "broken_end.a21";
     {
         std::ofstream out(path);
         for (const std::string& line : lines) {
@@ -151,8 +151,7 @@ TEST(CheckCommandTest, WarnsOfBrokenEndRecord) {
         }
     }
     // The fixture writes the boot sector: only the broken end record is under test here.
-    const CliRun run = runCli({"check", "--boot", path.string()});
-    std::filesystem::remove(path);
+    const CliRun run = runCliInProcess({"check", "--boot", path.string()});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("warning: the end record on line " + std::to_string(lines.size()) +
                            " is not a valid record"),

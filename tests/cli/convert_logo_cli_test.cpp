@@ -1,7 +1,9 @@
-#include "cli_run.h"
+#include "gif_stream_builder.h"
 #include "giflib_picture.h"
 #include "logo_file_oracle.h"
-#include "temp_dir.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/in_process_cli.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -11,8 +13,8 @@
 namespace quarvel {
 namespace {
 
-using test::CliRun;
-using test::runCli;
+using CliRun = test::Finished;
+using test::runCliInProcess;
 
 const std::string kPictures = QUARVEL_PICTURE_DIR;
 
@@ -34,10 +36,10 @@ std::string previewOf(const LogoRaster& raster) {
 TEST(ConvertLogoCli, WritesWhatGiflibSeesInEveryPicture) {
     const std::vector<std::string> names = test::gifPicturesIn(kPictures);
     ASSERT_FALSE(names.empty());
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     for (const std::string& name : names) {
-        const std::string output = dir.path(name + ".s21");
-        const CliRun run = runCli({"convert-logo", picture(name), output});
+        const std::string output = dir.file(name + ".s21");
+        const CliRun run = runCliInProcess({"convert-logo", picture(name), output});
         EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
         const test::GiflibPicture expected = test::decodeWithGiflib(picture(name));
         EXPECT_EQ(test::readCrLfLines(output),
@@ -51,9 +53,9 @@ TEST(ConvertLogoCli, WritesWhatGiflibSeesInEveryPicture) {
 
 TEST(ConvertLogoCli, PreviewShowsTheLogoAsTheDeviceWill) {
     for (const std::string name : {"text_two_colours.gif", "two_images_interlaced.gif"}) {
-        test::TempDir dir;
-        const std::string output = dir.path("Temp.s21");
-        const CliRun run = runCli({"convert-logo", "--preview", picture(name), output});
+        test::TemporaryFolder dir;
+        const std::string output = dir.file("Temp.s21");
+        const CliRun run = runCliInProcess({"convert-logo", "--preview", picture(name), output});
         EXPECT_EQ(run.exitCode, 0) << name;
         const LogoRaster raster = test::rasterFromRows(test::decodeWithGiflib(picture(name)).rows);
         EXPECT_EQ(run.out, picture(name) + ": logo written to " + output + "\n" + previewOf(raster))
@@ -62,11 +64,11 @@ TEST(ConvertLogoCli, PreviewShowsTheLogoAsTheDeviceWill) {
 }
 
 TEST(ConvertLogoCli, AnswersWithExitCodeAndMessage) {
-    test::TempDir dir;
-    const test::Bytes whole = test::readFileBytes(picture("logo_87a.gif"));
+    test::TemporaryFolder dir;
+    const test::Bytes whole = test::fileBytes(picture("logo_87a.gif"));
     const std::string truncated =
         dir.write("cut.gif", test::Bytes(whole.begin(), whole.begin() + 100));
-    const std::string out = dir.path("Temp.s21");
+    const std::string out = dir.file("Temp.s21");
     struct Case {
         const char* name;
         std::vector<std::string> args;
@@ -91,22 +93,22 @@ TEST(ConvertLogoCli, AnswersWithExitCodeAndMessage) {
              "written",
          false},
         {"missing picture",
-         {dir.path("none.gif"), out},
+         {dir.file("none.gif"), out},
          1,
-         "quarvel-cli: " + dir.path("none.gif") + ": no such file; no logo file written",
+         "quarvel-cli: " + dir.file("none.gif") + ": no such file; no logo file written",
          false},
-        {"a folder is no picture", {dir.path(""), out}, 1, "cannot be read as a picture", false},
+        {"a folder is no picture", {dir.file(""), out}, 1, "cannot be read as a picture", false},
         {"output folder missing",
-         {picture("one_pixel.gif"), dir.path("no/Temp.s21")},
+         {picture("one_pixel.gif"), dir.file("no/Temp.s21")},
          1,
-         "quarvel-cli: " + dir.path("no/Temp.s21") + ": cannot be created",
+         "quarvel-cli: " + dir.file("no/Temp.s21") + ": cannot be created",
          false},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(out);
         std::vector<std::string> args = {"convert-logo"};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        const CliRun run = runCli(args);
+        const CliRun run = runCliInProcess(args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name << ": " << run.err;
         if (c.errorText.empty()) {
             EXPECT_EQ(run.err, "") << c.name;

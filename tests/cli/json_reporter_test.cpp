@@ -1,5 +1,5 @@
 #include "cli/json_reporter.h"
-#include "tests/support/file_text.h"
+#include "tests/support/file_contents.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "cli/gang_output.h"
 #include "cli/terminal_reporter.h"
-#include "tests/support/file_text.h"
+#include "tests/support/file_contents.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

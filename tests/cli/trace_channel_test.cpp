@@ -1,5 +1,5 @@
 #include "cli/trace_channel.h"
-#include "tests/link/scripted_channel.h"
+#include "tests/support/scripted_channel.h"
 
 #include <array>
 #include <gtest/gtest.h>

@@ -2,15 +2,14 @@
 // per case. Each load must end with exactly its messages and exit status; one that completes
 // must leave the flash equal to the file; and a healthy device on the same port takes the next
 // load at once.
-#include "tests/support/child_process.h"
-#include "ktv_sim_process.h"
 #include "load_messages.h"
+#include "tests/support/child_process.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/ktv_sim_process.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <unistd.h>
 
 namespace quarvel::endurance {
 namespace {
@@ -36,21 +35,8 @@ void PrintTo(const EnduranceCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-std::vector<std::uint8_t> contents(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
 class FaultEndurance : public testing::TestWithParam<EnduranceCase> {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() /
-                   ("quarvel-e2e-" + std::to_string(::getpid()) + "-" + GetParam().name);
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     // A ktv-sim behind the port's name, writing its flash to flashFile when it ends.
     std::vector<std::string> deviceArguments(const std::string& flashFile,
                                              const std::vector<std::string>& extra) const {
@@ -71,12 +57,13 @@ protected:
     fs::path flash(const std::string& name) const { return m_folder / name; }
 
 private:
-    fs::path m_folder;
+    test::TemporaryFolder m_temporary;
+    const fs::path m_folder = m_temporary.path();
 };
 
 TEST_P(FaultEndurance, EndsAsTheFaultCallsForAndFreesThePort) {
     const EnduranceCase& c = GetParam();
-    const std::vector<std::uint8_t> image = contents(kImage);
+    const std::vector<std::uint8_t> image = test::fileBytes(kImage);
     ASSERT_EQ(image.size(), 0x80000u);
 
     KtvSimProcess faulty(deviceArguments("faulty.bin", c.device));
@@ -89,7 +76,7 @@ TEST_P(FaultEndurance, EndsAsTheFaultCallsForAndFreesThePort) {
     }
     faulty.terminate();
     if (loaded.exitCode == 0) {
-        EXPECT_TRUE(contents(flash("faulty.bin")) == image);
+        EXPECT_TRUE(test::fileBytes(flash("faulty.bin")) == image);
     }
 
     // A sound device on the same port name takes the next load.
@@ -99,7 +86,7 @@ TEST_P(FaultEndurance, EndsAsTheFaultCallsForAndFreesThePort) {
     EXPECT_EQ(test::splitLines(next.out), identifiedStart() + Messages{kComplete}) << next.err;
     EXPECT_EQ(next.exitCode, 0);
     sound.terminate();
-    EXPECT_TRUE(contents(flash("sound.bin")) == image);
+    EXPECT_TRUE(test::fileBytes(flash("sound.bin")) == image);
 }
 
 const Messages kCompletes = identifiedStart() + Messages{kComplete};

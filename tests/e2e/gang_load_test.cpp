@@ -1,9 +1,9 @@
 #include "e2e_programs.h"
 #include "program_files.h"
-#include "simulated_device.h"
 #include "tests/support/child_process.h"
+#include "tests/support/json_lines.h"
+#include "tests/support/ktv_sim_process.h"
 
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
 #include <csignal>
@@ -15,10 +15,10 @@ namespace quarvel::test {
 namespace {
 
 std::vector<std::string> gangLoad(const std::filesystem::path& file,
-                                  const std::vector<const SimulatedDevice*>& devices) {
+                                  const std::vector<const KtvSimProcess*>& devices) {
     std::vector<std::string> argv{QUARVEL_CLI, "load", file.string()};
-    for (const SimulatedDevice* device : devices) {
-        argv.insert(argv.end(), {"--port", device->port()});
+    for (const KtvSimProcess* device : devices) {
+        argv.insert(argv.end(), {"--port", device->terminalPath()});
     }
     return argv;
 }
@@ -50,10 +50,11 @@ GangLines sortedOut(const Lines& out, const std::vector<std::string>& ports) {
 const std::string kBadChecksum = "Device received record with bad checksum. Trying record again";
 
 TEST(GangLoad, OneFailingDeviceLeavesTheOthersToComplete) {
-    SimulatedDevice first(testFolderFor("gang-first"), {});
-    SimulatedDevice failing(testFolderFor("gang-failing"), {"--fault", "status:2:03:3"});
-    SimulatedDevice third(testFolderFor("gang-third"), {});
-    const std::vector<std::string> ports{first.port(), failing.port(), third.port()};
+    KtvSimProcess first(testFolderFor("gang-first"), {});
+    KtvSimProcess failing(testFolderFor("gang-failing"), {"--fault", "status:2:03:3"});
+    KtvSimProcess third(testFolderFor("gang-third"), {});
+    const std::vector<std::string> ports{first.terminalPath(), failing.terminalPath(),
+                                         third.terminalPath()};
     const auto& file = cliPrograms().spread;
 
     auto argv = gangLoad(file, {&first, &failing, &third});
@@ -84,51 +85,57 @@ TEST(GangLoad, OneFailingDeviceLeavesTheOthersToComplete) {
         << run.err;
 }
 
-TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
-    // Slow answers keep the transfers running for seconds after they start.
-    const std::vector<std::string> slow{"--delay-ms", "200"};
-    SimulatedDevice a(testFolderFor("interrupt-a"), slow), b(testFolderFor("interrupt-b"), slow),
-        c(testFolderFor("interrupt-c"), slow);
-    const std::vector<std::string> ports{a.port(), b.port(), c.port()};
-    RunningProgram cli(gangLoad(cliPrograms().spread, {&a, &b, &c}));
-
-    std::set<std::string> sending;
+// Reads the gang's lines until each of the awaited lines has come, in any order; false when the
+// output ended first.
+bool readUntilAllSaid(RunningProgram& cli, const std::set<std::string>& awaited) {
+    std::set<std::string> said;
     std::string line;
-    while (sending.size() < ports.size() && cli.readLine(line)) {
-        for (const std::string& port : ports) {
-            if (line == port + ": Flash Erased, sending new program") {
-                sending.insert(port);
-            }
+    while (said.size() < awaited.size() && cli.readLine(line)) {
+        if (awaited.contains(line)) {
+            said.insert(line);
         }
     }
-    ASSERT_EQ(sending.size(), ports.size()) << cli.errorText();
-    cli.signal(SIGINT);
-    Lines after;
-    while (cli.readLine(line)) {
-        after.push_back(line);
-    }
+    return said.size() == awaited.size();
+}
 
-    ASSERT_TRUE(cli.endsWithin(5000));
-    EXPECT_EQ(cli.wait(), 1);
-    const GangLines lines = sortedOut(after, ports);
-    for (const std::string& port : ports) {
-        EXPECT_EQ(lines.byPort.at(port).back(), "Error!");
-    }
-    EXPECT_EQ(lines.summary,
-              (Lines{ports[0] + ": failed (interrupted)", ports[1] + ": failed (interrupted)",
-                     ports[2] + ": failed (interrupted)"}));
+TEST(GangLoad, CtrlCEndsEveryLoadAndReleasesEveryPort) {
+    // Silent about the erase: no load can end before the interrupt.
+    const std::vector<std::string> silent{"--fault", "no-erase"};
+    KtvSimProcess a(testFolderFor("interrupt-a"), silent), b(testFolderFor("interrupt-b"), silent),
+        c(testFolderFor("interrupt-c"), silent);
+    const std::vector<std::string> ports{a.terminalPath(), b.terminalPath(), c.terminalPath()};
+    const Lines interrupted{ports[0] + ": failed (interrupted)",
+                            ports[1] + ": failed (interrupted)",
+                            ports[2] + ": failed (interrupted)"};
+    // The second run opens every port again, which only a released port allows.
+    for (const char* run : {"first run", "second run"}) {
+        SCOPED_TRACE(run);
+        RunningProgram cli(gangLoad(cliPrograms().spread, {&a, &b, &c}));
+        ASSERT_TRUE(
+            readUntilAllSaid(cli, {ports[0] + ": Erasing flash", ports[1] + ": Erasing flash",
+                                   ports[2] + ": Erasing flash"}))
+            << cli.errorText();
+        cli.signal(SIGINT);
+        Lines after;
+        std::string line;
+        while (cli.readLine(line)) {
+            after.push_back(line);
+        }
 
-    const Finished next = runProgram(gangLoad(cliPrograms().small, {&a, &b, &c}));
-    EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
-    EXPECT_EQ(
-        sortedOut(splitLines(next.out), ports).summary,
-        (Lines{ports[0] + ": completed", ports[1] + ": completed", ports[2] + ": completed"}));
+        ASSERT_TRUE(cli.endsWithin(5000));
+        EXPECT_EQ(cli.wait(), 1);
+        const GangLines lines = sortedOut(after, ports);
+        for (const std::string& port : ports) {
+            EXPECT_EQ(lines.byPort.at(port).back(), "Error!");
+        }
+        EXPECT_EQ(lines.summary, interrupted);
+    }
 }
 
 TEST(GangLoad, JsonEventsNameTheirPort) {
-    SimulatedDevice device(testFolderFor("gang-json"), {});
+    KtvSimProcess device(testFolderFor("gang-json"), {});
     const std::string missing = (testFolder() / "no-such-terminal").string();
-    const std::vector<std::string> ports{device.port(), missing};
+    const std::vector<std::string> ports{device.terminalPath(), missing};
 
     const Finished run = runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
                                      ports[0], "--port", ports[1], "--json"});
@@ -137,10 +144,7 @@ TEST(GangLoad, JsonEventsNameTheirPort) {
     std::map<std::string, Lines> messages;
     std::map<std::string, std::string> results;
     for (const std::string& line : splitLines(run.out)) {
-        QJsonParseError error{};
-        const QJsonObject event =
-            QJsonDocument::fromJson(QByteArray::fromStdString(line), &error).object();
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
+        const QJsonObject event = parseJsonLine(line);
         const std::string port = event.value("port").toString().toStdString();
         ASSERT_NE(std::ranges::find(ports, port), ports.end()) << line;
         EXPECT_EQ(results.count(port), 0U) << "the result comes last: " << line;
@@ -179,21 +183,72 @@ TEST(GangLoad, PictureIsConvertedOnceIntoAFileThatGoesWithTheRun) {
         runProgram({QUARVEL_CLI, "convert-logo", picture.string(), converted.string()}).exitCode,
         0);
     const auto staging = std::filesystem::path(QUARVEL_CLI).parent_path();
-    SimulatedDevice a(testFolderFor("gang-logo-a"), {}), b(testFolderFor("gang-logo-b"), {});
+    // b stays silent about the erase, so the run is still going when the files are counted.
+    KtvSimProcess a(testFolderFor("gang-logo-a"), {}),
+        b(testFolderFor("gang-logo-b"), {"--fault", "no-erase"});
 
     RunningProgram cli(gangLoad(picture, {&a, &b}));
-    std::string line;
-    while (cli.readLine(line) && line.find(": Flash Erased, sending new program") == line.npos) {
-    }
+    ASSERT_TRUE(readUntilAllSaid(cli, {b.terminalPath() + ": Erasing flash",
+                                       a.terminalPath() + ": Loading complete. No errors"}))
+        << cli.errorText();
     // Both loads read the one file converted for this run.
     EXPECT_EQ(ownLogoFiles(staging), 1U);
+    cli.signal(SIGINT);
+    std::string line;
     while (cli.readLine(line)) {
     }
-    EXPECT_EQ(cli.wait(), 0) << cli.errorText();
+    EXPECT_EQ(cli.wait(), 1) << cli.errorText();
     EXPECT_EQ(ownLogoFiles(staging), 0U);
     EXPECT_EQ(a.stopAndReadFlash(), expectedFlash(converted));
-    EXPECT_EQ(b.stopAndReadFlash(), expectedFlash(converted));
 }
+
+// A request to end the run, as a service manager (SIGTERM) or a closed terminal (SIGHUP) sends.
+class GangLoadEndedBy : public testing::TestWithParam<int> {};
+
+TEST_P(GangLoadEndedBy, SignalEndsEveryLoadAndRemovesTheRunsOwnLogo) {
+    const std::string name = "signal-" + std::to_string(GetParam());
+    const auto folder = testFolderFor(name);
+    // A copy of the program of its own: the logo files in its folder are this run's alone.
+    const auto program = folder / "quarvel-cli";
+    std::filesystem::copy_file(QUARVEL_CLI, program,
+                               std::filesystem::copy_options::overwrite_existing);
+    const auto picture = folder / "logo.gif";
+    ASSERT_EQ(
+        runProgram({IMAGEMAGICK_CONVERT, "-size", "128x56", "xc:white", picture.string()}).exitCode,
+        0);
+    // Devices silent about the erase: the loads cannot end by themselves.
+    const std::vector<std::string> silentErase{"--fault", "no-erase"};
+    KtvSimProcess a(testFolderFor(name + "-a"), silentErase),
+        b(testFolderFor(name + "-b"), silentErase);
+    const std::vector<std::string> ports{a.terminalPath(), b.terminalPath()};
+    RunningProgram cli(
+        {program.string(), "load", picture.string(), "--port", ports[0], "--port", ports[1]});
+    std::set<std::string> erasing;
+    std::string line;
+    while (erasing.size() < ports.size() && cli.readLine(line)) {
+        if (line.ends_with(": Erasing flash")) {
+            erasing.insert(line);
+        }
+    }
+    ASSERT_EQ(ownLogoFiles(folder), 1U) << cli.errorText();
+
+    cli.signal(GetParam());
+    Lines after;
+    while (cli.readLine(line)) {
+        after.push_back(line);
+    }
+
+    ASSERT_TRUE(cli.endsWithin(5000));
+    EXPECT_EQ(cli.wait(), 1);
+    EXPECT_EQ(sortedOut(after, ports).summary,
+              (Lines{ports[0] + ": failed (interrupted)", ports[1] + ": failed (interrupted)"}));
+    EXPECT_EQ(ownLogoFiles(folder), 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, GangLoadEndedBy, testing::Values(SIGTERM, SIGHUP),
+                         [](const testing::TestParamInfo<int>& info) {
+                             return std::string(sigabbrev_np(info.param));
+                         });
 
 } // namespace
 } // namespace quarvel::test

@@ -1,8 +1,8 @@
 #include "e2e_programs.h"
 #include "giflib_picture.h"
 #include "program_files.h"
-#include "simulated_device.h"
 #include "tests/support/child_process.h"
+#include "tests/support/ktv_sim_process.h"
 
 #include <csignal>
 #include <fstream>
@@ -13,11 +13,11 @@ namespace quarvel::test {
 namespace {
 
 TEST(LoadSession, PrintsEachNewPercentageOnItsOwnLine) {
-    SimulatedDevice device(testFolderFor("percent-lines"), {"--fault", "restart:9"});
+    KtvSimProcess device(testFolderFor("percent-lines"), {"--fault", "restart:9"});
     const auto& file = cliPrograms().spread;
 
-    const Finished run = runProgram(
-        {QUARVEL_CLI, "load", file.string(), "--port", device.port(), "--progress", "lines"});
+    const Finished run = runProgram({QUARVEL_CLI, "load", file.string(), "--port",
+                                     device.terminalPath(), "--progress", "lines"});
     device.stopAndReadFlash();
 
     // A bar starts at 0 and repaints only on a change: so do the lines.
@@ -46,9 +46,9 @@ TEST(LoadSession, PrintsEachNewPercentageOnItsOwnLine) {
 }
 
 TEST(LoadSession, CtrlCDuringTheEraseEndsTheLoadAtOnce) {
-    SimulatedDevice device(testFolderFor("interrupt"), {"--fault", "no-erase"});
+    KtvSimProcess device(testFolderFor("interrupt"), {"--fault", "no-erase"});
     RunningProgram cli(
-        {QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", device.port()});
+        {QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", device.terminalPath()});
 
     std::string line;
     while (cli.readLine(line) && line != "Erasing flash") {
@@ -68,9 +68,9 @@ TEST(LoadSession, CtrlCDuringTheEraseEndsTheLoadAtOnce) {
 
 TEST(LoadSession, PortNumberNamesTheDeviceOfTheSettingsFile) {
     const auto folder = testFolderFor("port-number");
-    SimulatedDevice device(folder, {});
+    KtvSimProcess device(folder, {});
     std::ofstream(folder / "quarvel.INI")
-        << "[Last Values]\r\nComm Port=2\r\n[Ports]\r\nCOM3=" << device.port() << "\r\n";
+        << "[Last Values]\r\nComm Port=2\r\n[Ports]\r\nCOM3=" << device.terminalPath() << "\r\n";
 
     const Finished run =
         runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", "3"}, "",
@@ -97,10 +97,10 @@ TEST(LoadSession, GifPictureIsConvertedAndLoaded) {
                           "-draw", "rectangle 8,4 100,40", picture.string()})
                   .exitCode,
               0);
-    SimulatedDevice device(folder, {});
+    KtvSimProcess device(folder, {});
 
     const Finished run =
-        runProgram({QUARVEL_CLI, "load", picture.string(), "--port", device.port()});
+        runProgram({QUARVEL_CLI, "load", picture.string(), "--port", device.terminalPath()});
     const auto flash = device.stopAndReadFlash();
 
     EXPECT_EQ(splitLines(run.out), joined(identifiedStart(), {"Loading complete. No errors"}));

@@ -1,7 +1,7 @@
-#include "tests/support/child_process.h"
 #include "e2e_programs.h"
 #include "program_files.h"
-#include "simulated_device.h"
+#include "tests/support/child_process.h"
+#include "tests/support/ktv_sim_process.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -48,9 +48,9 @@ TEST_P(LoadThroughCli, PrintsTheLoadAndProgramsTheDevice) {
     const CliLoadCase& c = GetParam();
     const auto folder = testFolder() / c.name;
     std::filesystem::create_directories(folder);
-    SimulatedDevice device(folder, c.deviceOptions);
+    KtvSimProcess device(folder, c.deviceOptions);
     std::vector<std::string> argv{QUARVEL_CLI, "load", pathOf(c.program).string(), "--port",
-                                  device.port()};
+                                  device.terminalPath()};
     argv.insert(argv.end(), c.loadOptions.begin(), c.loadOptions.end());
 
     const Finished run = runProgram(argv, c.answers);

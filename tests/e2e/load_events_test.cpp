@@ -1,14 +1,12 @@
 #include "e2e_programs.h"
 #include "program_files.h"
-#include "simulated_device.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/json_lines.h"
+#include "tests/support/ktv_sim_process.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <csignal>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <ostream>
 #include <regex>
 
@@ -23,8 +21,9 @@ Finished loadInto(const std::filesystem::path& folder,
                   const std::vector<std::string>& deviceOptions,
                   const std::filesystem::path& program, std::vector<std::string> loadOptions) {
     std::filesystem::create_directories(folder);
-    SimulatedDevice device(folder, deviceOptions);
-    std::vector<std::string> argv{QUARVEL_CLI, "load", program.string(), "--port", device.port()};
+    KtvSimProcess device(folder, deviceOptions);
+    std::vector<std::string> argv{QUARVEL_CLI, "load", program.string(), "--port",
+                                  device.terminalPath()};
     argv.insert(argv.end(), loadOptions.begin(), loadOptions.end());
     Finished run = runProgram(argv);
     device.stopAndReadFlash();
@@ -62,12 +61,7 @@ TEST_P(JsonEvents, MatchThePlainLinesOfTheSameLoad) {
     Lines answers;
     Lines results;
     for (const std::string& line : splitLines(json.out)) {
-        QJsonParseError error{};
-        const QJsonDocument document =
-            QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
-        ASSERT_EQ(error.error, QJsonParseError::NoError) << line;
-        ASSERT_TRUE(document.isObject()) << line;
-        const QJsonObject event = document.object();
+        const QJsonObject event = parseJsonLine(line);
         EXPECT_FALSE(event.contains("port")) << "a single load names no port: " << line;
         ASSERT_TRUE(results.empty()) << "the result comes last: " << line;
         const QString kind = event.value("event").toString();
@@ -129,22 +123,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, JsonEvents,
                              return info.param.name;
                          });
 
-QJsonObject parsed(const std::string& line) {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(line)).object();
-}
-
 // Ctrl-C while the device is silent about the erase: the result says interrupted, not erase.
 TEST(JsonEvents, CtrlCEndsWithAnInterruptedResult) {
     const auto folder = testFolder() / "json-interrupt";
     std::filesystem::create_directories(folder);
-    SimulatedDevice device(folder, {"--fault", "no-erase"});
-    RunningProgram cli(
-        {QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", device.port(), "--json"});
+    KtvSimProcess device(folder, {"--fault", "no-erase"});
+    RunningProgram cli({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
+                        device.terminalPath(), "--json"});
 
     std::string line;
-    while (cli.readLine(line) && parsed(line).value("text") != "Erasing flash") {
+    while (cli.readLine(line) && parseJsonLine(line).value("text") != "Erasing flash") {
     }
-    ASSERT_EQ(parsed(line).value("text"), "Erasing flash") << cli.errorText();
+    ASSERT_EQ(parseJsonLine(line).value("text"), "Erasing flash") << cli.errorText();
     cli.signal(SIGINT);
     Lines after;
     while (cli.readLine(line)) {
@@ -153,11 +143,6 @@ TEST(JsonEvents, CtrlCEndsWithAnInterruptedResult) {
 
     EXPECT_EQ(after, Lines{R"({"event":"result","status":"interrupted","reason":"interrupted"})"});
     EXPECT_EQ(cli.wait(), 1);
-}
-
-std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::uint8_t> hexBytes(const std::string& text) {
@@ -174,11 +159,11 @@ TEST(Trace, ShowsTheBytesTheDeviceReceivedAndTheRepliesRead) {
     const auto folder = testFolder() / "trace";
     std::filesystem::create_directories(folder);
     const auto received = folder / "received.bin";
-    SimulatedDevice device(folder,
-                           {"--fault", "status:3:03:2", "--received-out", received.string()});
+    KtvSimProcess device(folder, {"--fault", "status:3:03:2", "--received-out", received.string()});
     const auto program = cliPrograms().small;
-    const Finished run = runProgram({QUARVEL_CLI, "load", program.string(), "--port", device.port(),
-                                     "--trace", "--retry", "never", "--progress", "none"});
+    const Finished run =
+        runProgram({QUARVEL_CLI, "load", program.string(), "--port", device.terminalPath(),
+                    "--trace", "--retry", "never", "--progress", "none"});
     const std::vector<std::uint8_t> flash = device.stopAndReadFlash();
 
     ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -1,7 +1,7 @@
-#include "tests/support/child_process.h"
 #include "e2e_programs.h"
 #include "program_files.h"
-#include "simulated_device.h"
+#include "tests/support/child_process.h"
+#include "tests/support/ktv_sim_process.h"
 
 #include <cerrno>
 #include <csignal>
@@ -73,11 +73,11 @@ TEST_P(LoadReason, IsSaidOnceOnStandardError) {
     const ReasonCase& c = GetParam();
     const auto folder = testFolder() / c.name;
     std::filesystem::create_directories(folder);
-    std::unique_ptr<SimulatedDevice> device;
+    std::unique_ptr<KtvSimProcess> device;
     if (c.port == "DEVICE") {
-        device = std::make_unique<SimulatedDevice>(folder, c.deviceOptions);
+        device = std::make_unique<KtvSimProcess>(folder, c.deviceOptions);
     }
-    const std::string port = device ? device->port() : c.port;
+    const std::string port = device ? device->terminalPath() : c.port;
     std::vector<std::string> argv{QUARVEL_CLI,  "load", c.file().string(), "--port", port,
                                   "--progress", "none"};
     argv.insert(argv.end(), c.loadOptions.begin(), c.loadOptions.end());
@@ -131,22 +131,24 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LoadReason, PortInUseSaysAnotherProgramHoldsIt) {
     const auto folder = testFolder() / "port-in-use";
     std::filesystem::create_directories(folder);
-    SimulatedDevice device(folder, {"--pace"});
+    // Silent about the erase: the holder's load cannot end before the second one tries the port.
+    KtvSimProcess device(folder, {"--fault", "no-erase"});
     RunningProgram holder({QUARVEL_CLI, "load", cliPrograms().spread.string(), "--port",
-                           device.port(), "--progress", "none"});
+                           device.terminalPath(), "--progress", "none"});
     std::string line;
     while (holder.readLine(line) && line != "PC RS232 opened") {
     }
     ASSERT_EQ(line, "PC RS232 opened") << holder.errorText();
 
     const Finished run = runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port",
-                                     device.port(), "--progress", "none"});
+                                     device.terminalPath(), "--progress", "none"});
     holder.signal(SIGINT);
     holder.wait();
 
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(occurrences(run.err, "cannot open " + device.port() + ": another program holds it"),
-              1U)
+    EXPECT_EQ(
+        occurrences(run.err, "cannot open " + device.terminalPath() + ": another program holds it"),
+        1U)
         << run.err;
 }
 

@@ -1,5 +1,5 @@
-#include "tests/support/child_process.h"
 #include "program_files.h"
+#include "tests/support/child_process.h"
 
 #include <fcntl.h>
 #include <fstream>

@@ -5,12 +5,11 @@
 #include "load_messages.h"
 #include "process_usage.h"
 #include "sim/sim_link.h"
+#include "tests/support/file_contents.h"
 
 #include <cstdio>
 #include <deque>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <random>
@@ -39,11 +38,6 @@ struct Program {
     // Whether each line ends in CR LF, so that the percentage ends at exactly 100.
     bool crlf = false;
 };
-
-std::vector<std::uint8_t> readImage(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 
 // What one load meets and how it must end.
 struct Drawn {
@@ -188,8 +182,9 @@ void report(const char* moment, const ProcessUsage& usage) {
 
 TEST(Soak, TwoHundredLoadsWithRandomFaultsEndAsTheirFaultsCallFor) {
     const std::vector<Program> programs{
-        {QUARVEL_SOAK_DIR "/rows.a21", readImage(QUARVEL_SOAK_DIR "/rows.bin"), 35, true},
-        {QUARVEL_SOAK_DIR "/spread.a21", readImage(QUARVEL_SOAK_DIR "/spread.bin"), 11, false},
+        {QUARVEL_SOAK_DIR "/rows.a21", test::fileBytes(QUARVEL_SOAK_DIR "/rows.bin"), 35, true},
+        {QUARVEL_SOAK_DIR "/spread.a21", test::fileBytes(QUARVEL_SOAK_DIR "/spread.bin"), 11,
+         false},
     };
     for (const Program& program : programs) {
         ASSERT_EQ(program.image.size(), 0x80000u) << program.file;

@@ -1,8 +1,8 @@
 #include "files/path_text.h"
 #include "files/platform_folders.h"
 #include "files/whole_file_writer.h"
+#include "tests/support/temporary_folder.h"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -13,32 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder of the test's own, removed with its contents at the end.
-class ScratchFolder {
-public:
-    ScratchFolder()
-        : m_path(fs::temp_directory_path() /
-                 ("quarvel-folders-" +
-                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
-        fs::create_directories(m_path);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
 // A name in three scripts: the narrow text that the command line and the C library's file
 // functions use and the path that the standard library opens must name the same file.
 TEST(PathText, NarrowTextAndPathNameTheSameFile) {
-    const ScratchFolder scratch;
+    const TemporaryFolder scratch;
     const std::string folderText = textFromPath(scratch.path());
     const std::string fileText = folderText + "/Logo \xc3\x9cml\xc3\xa4ut \xe4\xb8\xad.s21";
 
@@ -66,7 +44,7 @@ TEST(PlatformFolders, TheRunningProgramIsThisTest) {
 }
 
 TEST(PlatformFolders, OnlyAFolderThatExistsIsWritable) {
-    const ScratchFolder scratch;
+    const TemporaryFolder scratch;
     const fs::path file = scratch.path() / "plain.txt";
     std::fclose(std::fopen(textFromPath(file).c_str(), "w"));
 

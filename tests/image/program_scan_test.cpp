@@ -2,7 +2,7 @@
 #include "image/program_scan.h"
 #include "image/sector_map.h"
 #include "image/srecord.h"
-#include "temp_file.h"
+#include "tests/support/temporary_folder.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 namespace quarvel {
 namespace {
 
-using test::TempFile;
+using test::TemporaryFolder;
 
 const std::string kHeader = "S00600004844521B";
 const std::string kEnd = "S9030000FC";
@@ -65,9 +65,9 @@ class ScanProgramFileTest : public testing::TestWithParam<ScanCase> {};
 
 TEST_P(ScanProgramFileTest, GivesVerdictAndSectorsAndRewinds) {
     const ScanCase& c = GetParam();
-    const TempFile temp(c.contents);
+    const TemporaryFolder folder;
     ProgramFile file;
-    ASSERT_TRUE(file.open(temp.path()));
+    ASSERT_TRUE(file.open(folder.write("program.a21", c.contents)));
     const bool accepted = c.finding == ScanFinding::Accepted;
 
     SectorMap sectors{};

@@ -1,6 +1,6 @@
 #include "image/program_file.h"
 #include "image/srecord.h"
-#include "temp_file.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 namespace quarvel {
 namespace {
 
-using test::TempFile;
+using test::TemporaryFolder;
 
 struct LineCase {
     const char* name;
@@ -35,9 +35,9 @@ class ReadRecordLineTest : public testing::TestWithParam<LineCase> {};
 
 TEST_P(ReadRecordLineTest, ReadsLinesThenEndsAndRewinds) {
     const LineCase& c = GetParam();
-    const TempFile temp(c.contents);
+    const TemporaryFolder folder;
     ProgramFile file;
-    ASSERT_TRUE(file.open(temp.path()));
+    ASSERT_TRUE(file.open(folder.write("program.a21", c.contents)));
     EXPECT_EQ(file.size(), static_cast<std::int64_t>(c.contents.size()));
     for (std::size_t i = 0; i < c.lines.size(); ++i) {
         EXPECT_EQ(readLine(file), c.lines[i]) << "line " << i + 1;
@@ -120,16 +120,17 @@ TEST(ProgramFileTest, RefusesWhatIsNotAnExistingFileAndCreatesNothing) {
 }
 
 TEST(ProgramFileTest, CloseReleasesAndReopenStartsAfresh) {
-    const TempFile temp("S0\x1A");
+    const TemporaryFolder folder;
+    const std::string path = folder.write("program.a21", "S0\x1A");
     ProgramFile file;
-    ASSERT_TRUE(file.open(temp.path()));
+    ASSERT_TRUE(file.open(path));
     EXPECT_EQ(readLine(file), "S0");
     EXPECT_EQ(readLine(file), "");
     file.close();
     EXPECT_FALSE(file.isOpen());
     EXPECT_EQ(file.size(), -1);
     EXPECT_EQ(readLine(file), "");
-    ASSERT_TRUE(file.open(temp.path()));
+    ASSERT_TRUE(file.open(path));
     EXPECT_EQ(readLine(file), "S0");
 }
 

@@ -2,6 +2,7 @@
 #include "scripted_line.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <ostream>
 
 namespace quarvel::test {
@@ -17,6 +18,8 @@ struct ReplyCase {
     // The lines after "Searching for device".
     Lines messages;
     int result;
+    // Why a failing load says it failed.
+    std::optional<LoadFailure> reason;
     ScriptedAnswer fallback = ackFrame(0x00);
 };
 
@@ -37,6 +40,7 @@ TEST_P(StartWithReplies, ReportsWhatTheRepliesMean) {
     expected.insert(expected.end(), c.messages.begin(), c.messages.end());
     EXPECT_EQ(outcome.messages, expected);
     EXPECT_EQ(outcome.result, c.result);
+    EXPECT_EQ(outcome.failures, c.reason ? std::vector{*c.reason} : std::vector<LoadFailure>{});
     EXPECT_FALSE(job.holdsResources());
 }
 
@@ -61,70 +65,91 @@ INSTANTIATE_TEST_SUITE_P(
         ReplyCase{"IdentifyReplyCutShort",
                   {kSearchAck, kCutShort},
                   {"Error in returned message"},
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::WrongAnswer},
         ReplyCase{"PortFailsOnIdentify",
                   {kSearchAck, lineFailure()},
                   {"RS232 device error, reset PC and run again"},
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::Port},
         ReplyCase{"EightByteIdentifyReplyReadsAsType24700",
                   {kSearchAck, {{0xF0, 0x00, 0x3C, 0x51, 0x7F, 0x06, 0x01, 0xF7}}},
                   {"Found Device 24700, expecting 271",
                    "The unit does not report the correct type number.", "Received Acknowledgement",
                    "Erasing flash", "Flash Erased, sending new program",
                    "Loading complete. No errors"},
-                  StepDone},
+                  StepDone,
+                  {}},
         ReplyCase{"HandshakeRefused",
                   {kSearchAck, identifyReply(271), ackFrame(0x01)},
                   with(kIdentified, {"Received Error"}),
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::WrongAnswer},
         ReplyCase{"HandshakeUnanswered",
                   {kSearchAck, identifyReply(271), silence()},
                   with(kIdentified, {"No response"}),
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::Device},
+        ReplyCase{"ForeignTypeThenHandshakeUnanswered",
+                  {kSearchAck, identifyReply(322), silence()},
+                  {"Found Device 322, expecting 271",
+                   "The unit does not report the correct type number.", "No response"},
+                  StepFailed,
+                  LoadFailure::WrongAnswer},
         ReplyCase{"HandshakeCutShort",
                   {kSearchAck, identifyReply(271), kCutShort},
                   with(kIdentified, {"Error in returned message"}),
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::WrongAnswer},
         ReplyCase{"PortFailsOnHandshake",
                   {kSearchAck, identifyReply(271), lineFailure()},
                   with(kIdentified, {"RS232 device error, reset PC and run again"}),
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::Port},
         ReplyCase{"SixByteHandshakeReplyCountsAsAccepted",
                   {kSearchAck, identifyReply(271), {{0xF0, 0x00, 0x3C, 0x51, 0x7F, 0xF7}}},
                   with(kAcknowledged,
                        {"Flash Erased, sending new program", "Loading complete. No errors"}),
-                  StepDone},
+                  StepDone,
+                  {}},
         ReplyCase{"PortFailsDuringTheEchoProbe",
                   {silence(), silence(), lineFailure()},
                   {"PC RS232 port not operating correctly, restart the PC and retry"},
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::Port},
         ReplyCase{"EchoDrownedInOtherBytesEndsWithoutALine",
                   {silence(), silence(), noise(0x55, 30, 90)},
                   {},
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::WrongAnswer},
         ReplyCase{"EchoFoundBehindOtherBytes",
                   {silence(), silence(), {{0x55, 0x55, 0xFE}}},
                   {"Found Device (assuming KTV-271)", "Erasing flash",
                    "Flash Erased, sending new program", "Loading complete. No errors"},
                   StepDone,
+                  {},
                   assumedAckFrame(0x00)},
         ReplyCase{
             "NormalAcknowledgementDoesNotServeTheOlderModel",
             {silence(), silence(), {{0xFE}}},
             {"Found Device (assuming KTV-271)", "Erasing flash", "Device not Erased, restart"},
-            StepFailed},
+            StepFailed,
+            LoadFailure::Erase},
         ReplyCase{"EraseReplyCutShort",
                   {kSearchAck, identifyReply(271), ackFrame(0x00), kCutShort},
                   with(kAcknowledged, {"Error in returned message", "Reset PC and run again"}),
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::Erase},
         ReplyCase{"PortFailsOnErase",
                   {kSearchAck, identifyReply(271), ackFrame(0x00), lineFailure()},
                   with(kAcknowledged, {"RS232 device error", "Reset PC and run again"}),
-                  StepFailed},
+                  StepFailed,
+                  LoadFailure::Erase},
         ReplyCase{"EraseRefused",
                   {kSearchAck, identifyReply(271), ackFrame(0x00), ackFrame(0x02)},
                   with(kAcknowledged, {"Device not Erased, restart"}),
-                  StepFailed}),
+                  StepFailed,
+                  LoadFailure::Erase}),
     [](const testing::TestParamInfo<ReplyCase>& info) { return info.param.name; });
 
 } // namespace

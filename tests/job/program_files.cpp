@@ -1,11 +1,11 @@
 #include "program_files.h"
 
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
+
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace quarvel::test {
 namespace {
@@ -22,26 +22,11 @@ std::string quoted(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
 }
 
-// Removed with everything in it when the test program ends.
-struct TemporaryFolder {
-    TemporaryFolder()
-        : path(std::filesystem::temp_directory_path() /
-               ("quarvel-tests-" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-};
-
 } // namespace
 
 const std::filesystem::path& testFolder() {
     static const TemporaryFolder folder;
-    return folder.path;
+    return folder.path();
 }
 
 std::filesystem::path testFolderFor(const std::string& name) {
@@ -98,8 +83,7 @@ std::vector<std::uint8_t> expectedFlash(const std::filesystem::path& program) {
     runTool(std::string(SREC_CAT_PATH) + " " + quoted(program) + " -fill 0xFF 0 " +
             std::to_string(kFlashSize) + " -o " + quoted(image) + " -binary");
 #endif
-    std::ifstream file(image, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return fileBytes(image);
 }
 
 std::vector<std::string> fileLines(const std::filesystem::path& file) {

@@ -1,7 +1,5 @@
 #include "scripted_line.h"
 
-#include <memory>
-
 namespace quarvel::test {
 namespace {
 
@@ -33,38 +31,9 @@ ScriptedAnswer lineFailure() {
     return {{}, true};
 }
 
-class ScriptedChannel final : public ByteChannel {
-public:
-    explicit ScriptedChannel(ScriptedLine& line) : m_line(line) {}
-
-    bool write(std::span<const std::uint8_t> bytes) override {
-        for (const std::uint8_t byte : bytes) {
-            m_line.receive(byte);
-        }
-        return true;
-    }
-
-    int readByte() override {
-        VirtualLine& line = m_line.m_line;
-        if (m_line.m_failed && line.arrivals.empty()) {
-            // A failed port answers at once, but never in no time at all.
-            line.nowMs += 1;
-            return -2;
-        }
-        return line.read();
-    }
-
-    void discardPending() override { m_line.m_line.arrivals.clear(); }
-    std::int64_t nowMs() const override { return m_line.m_line.nowMs; }
-
-private:
-    ScriptedLine& m_line;
-};
-
-ChannelOpener ScriptedLine::opener() {
-    return [this](const SerialSettings&) -> std::unique_ptr<ByteChannel> {
-        return std::make_unique<ScriptedChannel>(*this);
-    };
+ScriptedLine::ScriptedLine(std::vector<ScriptedAnswer> answers, ScriptedAnswer fallback)
+    : m_answers(answers.begin(), answers.end()), m_fallback(std::move(fallback)) {
+    m_script->answer = [this](std::uint8_t byte) { receive(byte); };
 }
 
 void ScriptedLine::receive(std::uint8_t byte) {
@@ -86,12 +55,16 @@ void ScriptedLine::receive(std::uint8_t byte) {
         answer = m_answers.front();
         m_answers.pop_front();
     }
-    std::int64_t readyAt = m_line.nowMs;
+    std::int64_t readyAt = m_script->nowMs;
     for (const std::uint8_t reply : answer.bytes) {
-        m_line.arrivals.push_back({readyAt, reply});
+        m_script->arrivals.push_back({readyAt, reply});
         readyAt += answer.spacingMs;
     }
-    m_failed = m_failed || answer.lineFails;
+    // A failed port fails every read once the answer's bytes are read.
+    if (answer.lineFails && !m_failed) {
+        m_failed = true;
+        m_script->arrivals.push_back({readyAt, -2});
+    }
 }
 
 } // namespace quarvel::test

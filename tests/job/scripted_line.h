@@ -1,10 +1,11 @@
 #pragma once
 
 #include "link/byte_channel.h"
-#include "sim/virtual_line.h"
+#include "tests/support/scripted_channel.h"
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -30,23 +31,20 @@ ScriptedAnswer lineFailure();
 class ScriptedLine {
 public:
     // Once the script runs out, every request gets fallback.
-    explicit ScriptedLine(std::vector<ScriptedAnswer> answers, ScriptedAnswer fallback = {})
-        : m_answers(answers.begin(), answers.end()), m_fallback(std::move(fallback)) {}
+    explicit ScriptedLine(std::vector<ScriptedAnswer> answers, ScriptedAnswer fallback = {});
 
-    ChannelOpener opener();
+    ChannelOpener opener() const { return scriptedOpener(m_script); }
     // Every request seen: whole frames, and the probe byte on its own.
     const std::vector<std::vector<std::uint8_t>>& requests() const { return m_requests; }
 
 private:
-    friend class ScriptedChannel;
-
     void receive(std::uint8_t byte);
 
     std::deque<ScriptedAnswer> m_answers;
     ScriptedAnswer m_fallback;
     std::vector<std::vector<std::uint8_t>> m_requests;
     std::vector<std::uint8_t> m_frame;
-    VirtualLine m_line;
+    std::shared_ptr<Script> m_script = std::make_shared<Script>();
     bool m_failed = false;
 };
 

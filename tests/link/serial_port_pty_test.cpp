@@ -1,9 +1,11 @@
-#include "ktv_sim_process.h"
 #include "link/command_set.h"
 #include "link/qt_serial_channel.h"
 #include "link/serial_port.h"
+#include "tests/support/ktv_sim_process.h"
+#include "tests/support/temporary_folder.h"
 
 #include <array>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include <vector>
@@ -12,6 +14,7 @@ namespace quarvel {
 namespace {
 
 using test::KtvSimProcess;
+using test::TemporaryFolder;
 
 ChannelOpener openerFor(const std::string& path) {
     return qtSerialOpener([path](int) { return path; });
@@ -75,6 +78,20 @@ TEST(SerialPortOnPseudoTerminal, FarEndVanishingIsAPortFailure) {
     EXPECT_EQ(port.readByte(), -2);
     std::array<std::uint8_t, 20> reply{};
     EXPECT_EQ(port.readReply(reply, 1), ReplyPortError);
+}
+
+TEST(SerialPortOnPseudoTerminal, DeviceNamedOutsideUtf8Opens) {
+    KtvSimProcess sim({});
+    ASSERT_FALSE(sim.terminalPath().empty());
+    // A Latin-1 name, as an older system or a udev rule may give.
+    const TemporaryFolder folder;
+    const auto link = folder.path() / "Ger\xE4t";
+    std::filesystem::create_symlink(sim.terminalPath(), link);
+    SerialPort port(openerFor(link.string()));
+
+    EXPECT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+    ASSERT_TRUE(port.writeByte(kProbeByte));
+    EXPECT_EQ(port.readByte(), kProbeByte);
 }
 
 TEST(SerialPortOnPseudoTerminal, PortsThatCannotBeOpenedOrSetUp) {

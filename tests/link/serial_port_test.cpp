@@ -1,5 +1,5 @@
 #include "link/serial_port.h"
-#include "scripted_channel.h"
+#include "tests/support/scripted_channel.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,8 @@
 #include "logo/gif_decoder.h"
 #include "logo/gif_reader.h"
 #include "logo_file_oracle.h"
-#include "temp_dir.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -67,9 +68,9 @@ struct Converted {
 };
 
 Converted convert(const Bytes& gif) {
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     Converted converted{};
-    const std::string output = dir.path("Temp.s21");
+    const std::string output = dir.file("Temp.s21");
     converted.answer = convertGifToLogo(
         dir.write("picture.gif", gif), output,
         [&converted](std::string_view text) { converted.diagnostics.emplace_back(text); },
@@ -255,8 +256,8 @@ const Bytes kGoodGif = GifStreamBuilder()
                            .bytes();
 
 TEST(GifReader, EveryTruncatedPictureFailsAndLeavesNoFile) {
-    test::TempDir dir;
-    const std::string output = dir.path("Temp.s21");
+    test::TemporaryFolder dir;
+    const std::string output = dir.file("Temp.s21");
     for (std::size_t length = 0; length < kGoodGif.size(); ++length) {
         const std::string gif =
             dir.write("cut.gif", Bytes(kGoodGif.begin(),
@@ -283,17 +284,17 @@ TEST(GifReader, FailedConversionLeavesAnExistingOutputAsItWas) {
          LogoConversionFailure::GifEndedEarly, "GIF file ends before its trailer"},
     };
     for (const Case& c : cases) {
-        test::TempDir dir;
+        test::TemporaryFolder dir;
         const Bytes previous = {'o', 'l', 'd'};
         const std::string output = dir.write("Temp.s21", previous);
-        const std::string gif = c.inputExists ? dir.write("p.gif", c.gif) : dir.path("p.gif");
+        const std::string gif = c.inputExists ? dir.write("p.gif", c.gif) : dir.file("p.gif");
         std::vector<std::string> diagnostics;
         LogoConversionReport report;
         const int answer = convertGifToLogo(
             gif, output, [&](std::string_view text) { diagnostics.emplace_back(text); }, report);
         EXPECT_EQ(answer, -1) << c.name;
         EXPECT_EQ(report.failure, c.failure) << c.name;
-        EXPECT_EQ(test::readFileBytes(output), previous) << c.name;
+        EXPECT_EQ(test::fileBytes(output), previous) << c.name;
         EXPECT_EQ(dir.fileNames().size(), c.inputExists ? 2U : 1U)
             << c.name << ": no file left over";
         EXPECT_EQ(diagnostics.empty() ? "" : diagnostics.back(), c.diagnostic) << c.name;
@@ -301,20 +302,20 @@ TEST(GifReader, FailedConversionLeavesAnExistingOutputAsItWas) {
 }
 
 TEST(GifReader, OutputThatCannotBeCreatedFails) {
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     const std::string gif = dir.write("p.gif", kGoodGif);
-    std::filesystem::create_directory(dir.path("folder"));
-    for (const std::string& output : {dir.path("missing/Temp.s21"), dir.path("folder")}) {
+    std::filesystem::create_directory(dir.file("folder"));
+    for (const std::string& output : {dir.file("missing/Temp.s21"), dir.file("folder")}) {
         LogoConversionReport report;
         EXPECT_EQ(convertGifToLogo(gif, output, {}, report), -1) << output;
         EXPECT_EQ(report.failure, LogoConversionFailure::OutputNotCreated) << output;
         EXPECT_EQ(dir.fileNames(), (std::vector<std::string>{"folder", "p.gif"})) << output;
-        EXPECT_TRUE(std::filesystem::is_directory(dir.path("folder"))) << output;
+        EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder"))) << output;
     }
 }
 
 TEST(GifReader, ConversionReplacesAnExistingOutputAndRepeatsExactly) {
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     const std::string output = dir.write("Temp.s21", Bytes(20000, 'x'));
     const std::string big =
         dir.write("big.gif", GifStreamBuilder()
@@ -327,13 +328,13 @@ TEST(GifReader, ConversionReplacesAnExistingOutputAndRepeatsExactly) {
     GifDecoder decoder;
     LogoConversionReport first;
     ASSERT_EQ(decoder.convertGifToLogo(good, output, first), 0);
-    const Bytes firstFile = test::readFileBytes(output);
+    const Bytes firstFile = test::fileBytes(output);
     LogoConversionReport other;
     ASSERT_EQ(decoder.convertGifToLogo(big, output, other), 0);
     EXPECT_TRUE(other.pictureClipped);
     LogoConversionReport again;
     ASSERT_EQ(decoder.convertGifToLogo(good, output, again), 0);
-    EXPECT_EQ(test::readFileBytes(output), firstFile) << "nothing of the previous picture stays";
+    EXPECT_EQ(test::fileBytes(output), firstFile) << "nothing of the previous picture stays";
     EXPECT_FALSE(again.pictureClipped);
     EXPECT_EQ(firstFile.size(), 16 + 114 * 42 + 12 + 116 * 2U) << "116 lines ending in CR LF";
 }

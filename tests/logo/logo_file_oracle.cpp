@@ -1,9 +1,10 @@
 #include "logo_file_oracle.h"
 
+#include "tests/support/file_contents.h"
+
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <sstream>
 
 namespace quarvel::test {
@@ -96,8 +97,7 @@ std::vector<std::string> expectedLogoFile(const LogoRaster& converted) {
 }
 
 std::vector<std::string> readCrLfLines(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string text = fileText(path);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {

@@ -1,6 +1,7 @@
 #include "logo/logo_staging.h"
-#include "temp_dir.h"
+#include "tests/support/temporary_folder.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -64,17 +65,17 @@ TEST(LogoStaging, OnlyAProgramThatIsNotInstalledWritesBesideItself) {
          root},
     };
     for (const auto& c : cases) {
-        TempDir dir;
-        const fs::path root = dir.path("prefix");
+        TemporaryFolder dir;
+        const fs::path root = dir.file("prefix");
         fs::create_directories(root / "bin");
         if (c.installed) {
             fs::create_directories(root / "share" / "quarvel");
         }
         fs::permissions(root / "bin", c.programFolder);
-        const CacheHome cache(dir.path("cache"));
+        const CacheHome cache(dir.file("cache"));
 
         const fs::path expected =
-            c.besideProgram ? root / "bin" : fs::path(dir.path("cache")) / "quarvel";
+            c.besideProgram ? root / "bin" : fs::path(dir.file("cache")) / "quarvel";
         EXPECT_EQ(stagedLogoPath(root / "bin" / "quarvel-cli"), expected / "Temp.s21") << c.name;
         EXPECT_TRUE(fs::is_directory(expected)) << c.name;
         fs::permissions(root / "bin", fs::perms::owner_all);
@@ -82,17 +83,33 @@ TEST(LogoStaging, OnlyAProgramThatIsNotInstalledWritesBesideItself) {
 }
 
 TEST(LogoStaging, EachOwnLogoFileHasANameOfItsOwn) {
-    TempDir dir;
-    fs::create_directories(dir.path("bin"));
-    const fs::path program = dir.path("bin/quarvel-cli");
-    const fs::path first = reserveOwnLogoFile(program);
-    const fs::path second = reserveOwnLogoFile(program);
+    TemporaryFolder dir;
+    fs::create_directories(dir.file("bin"));
+    const fs::path program = dir.file("bin/quarvel-cli");
+    std::error_code error;
+    const fs::path first = reserveOwnLogoFile(program, error);
+    const fs::path second = reserveOwnLogoFile(program, error);
+    EXPECT_FALSE(error) << error.message();
     EXPECT_NE(first, second);
     for (const auto& own : {first, second}) {
-        EXPECT_EQ(own.parent_path(), dir.path("bin"));
+        EXPECT_EQ(own.parent_path(), dir.file("bin"));
         EXPECT_EQ(own.extension(), ".s21");
         EXPECT_TRUE(fs::exists(own)) << own;
     }
+}
+
+TEST(LogoStaging, AnOwnLogoFileThatCannotBeCreatedSaysWhy) {
+    TemporaryFolder dir;
+    // No folder beside a program that is not there; the cache's place is taken by a file.
+    const fs::path cacheFile = dir.file("cache");
+    std::FILE* taken = std::fopen(cacheFile.c_str(), "w");
+    ASSERT_NE(taken, nullptr);
+    std::fclose(taken);
+    const CacheHome cache(cacheFile);
+
+    std::error_code error;
+    EXPECT_EQ(reserveOwnLogoFile(dir.file("gone/quarvel-cli"), error), fs::path());
+    EXPECT_EQ(error, std::errc::not_a_directory) << error.message();
 }
 
 } // namespace

@@ -1,7 +1,9 @@
+#include "gif_stream_builder.h"
 #include "giflib_picture.h"
 #include "logo/gif_reader.h"
 #include "logo_file_oracle.h"
-#include "temp_dir.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/temporary_folder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -19,11 +21,11 @@ using test::GiflibPicture;
 TEST(PictureConversion, WritesWhatGiflibSeesInEveryPicture) {
     const std::vector<std::string> names = test::gifPicturesIn(kPictures.string());
     ASSERT_GE(names.size(), 18U) << "pictures missing from " << kPictures;
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     for (const std::string& name : names) {
         const std::string gif = (kPictures / name).string();
         const GiflibPicture picture = decodeWithGiflib(gif);
-        const std::string output = dir.path(name + ".s21");
+        const std::string output = dir.file(name + ".s21");
         LogoConversionReport report;
         ASSERT_EQ(convertGifToLogo(gif, output, {}, report), 0) << name;
 
@@ -42,11 +44,11 @@ TEST(PictureConversion, WritesWhatGiflibSeesInEveryPicture) {
 TEST(PictureConversion, SamePictureGivesTheSameLogoHoweverItIsStored) {
     const std::vector<std::string> variants = {"logo_87a.gif", "logo_89a_extensions.gif",
                                                "logo_interlaced.gif"};
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     std::vector<test::Bytes> files;
     for (const std::string& name : variants) {
-        ASSERT_EQ(convertGifToLogo((kPictures / name).string(), dir.path(name)), 0) << name;
-        files.push_back(test::readFileBytes(dir.path(name)));
+        ASSERT_EQ(convertGifToLogo((kPictures / name).string(), dir.file(name)), 0) << name;
+        files.push_back(test::fileBytes(dir.file(name)));
     }
     EXPECT_EQ(files[1], files[0]);
     EXPECT_EQ(files[2], files[0]);
@@ -73,11 +75,11 @@ TEST(PictureConversion, RecordLinesThatShowWhereEveryBitGoes) {
          "S1136710FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF85"},
         {"end record", "all_lit_128x56.gif", 116, "S804000000FB"},
     };
-    test::TempDir dir;
+    test::TemporaryFolder dir;
     for (const Case& c : cases) {
-        ASSERT_EQ(convertGifToLogo((kPictures / c.picture).string(), dir.path("Temp.s21")), 0)
+        ASSERT_EQ(convertGifToLogo((kPictures / c.picture).string(), dir.file("Temp.s21")), 0)
             << c.name;
-        const std::vector<std::string> lines = test::readCrLfLines(dir.path("Temp.s21"));
+        const std::vector<std::string> lines = test::readCrLfLines(dir.file("Temp.s21"));
         ASSERT_EQ(lines.size(), 116U) << c.name;
         EXPECT_EQ(lines[c.lineNumber - 1], c.line) << c.name;
     }

@@ -1,7 +1,9 @@
-#include "ktv_sim_process.h"
 #include "link/command_set.h"
 #include "link/qt_serial_channel.h"
 #include "link/serial_port.h"
+#include "tests/support/file_contents.h"
+#include "tests/support/ktv_sim_process.h"
+#include "tests/support/temporary_folder.h"
 
 #include <array>
 #include <cstdio>
@@ -41,15 +43,8 @@ RunResult runKtvSim(const std::string& arguments) {
 // A folder of its own for each test, removed afterwards.
 class KtvSim : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   ("quarvel-ktv-sim-" + std::to_string(::getpid()) + "-" + test->name());
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
-    fs::path m_folder;
+    test::TemporaryFolder m_temporary;
+    const fs::path m_folder = m_temporary.path();
 };
 
 ChannelOpener openerFor(const std::string& path) {
@@ -79,11 +74,6 @@ int loadSmallProgram(SerialPort& port) {
         }
     }
     return 0;
-}
-
-Bytes readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TEST(KtvSimCommandLine, HelpDocumentsEveryOption) {
@@ -131,7 +121,7 @@ TEST_F(KtvSim, OnceWritesTheFlashImageAfterTheLoad) {
     Bytes expected(0x80000, 0xFF);
     expected[0x8000] = 0x01;
     expected[0x8001] = 0x02;
-    EXPECT_EQ(readFile(flash), expected);
+    EXPECT_EQ(test::fileBytes(flash), expected);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), {}), 1) << "no temporary left";
 }
 
@@ -145,7 +135,7 @@ TEST_F(KtvSim, ServesOneLoadAfterAnotherAndWritesTheImageWhenStopped) {
         EXPECT_EQ(loadSmallProgram(port), 0);
     }
     sim.terminate();
-    EXPECT_EQ(readFile(flash).size(), 0x80000u);
+    EXPECT_EQ(test::fileBytes(flash).size(), 0x80000u);
 }
 
 TEST_F(KtvSim, LinkPointsAtTheTerminalWhileItRuns) {
@@ -163,7 +153,7 @@ TEST_F(KtvSim, LinkPointsAtTheTerminalWhileItRuns) {
     std::ofstream(link) << "keep";
     const RunResult refused = runKtvSim("--link " + link.string());
     EXPECT_EQ(refused.status, 1);
-    EXPECT_EQ(readFile(link), (Bytes{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(test::fileBytes(link), (Bytes{'k', 'e', 'e', 'p'}));
 }
 
 TEST_F(KtvSim, FaultsReachTheLoader) {

@@ -1,6 +1,7 @@
 #include "link/command_set.h"
 #include "link/serial_port.h"
 #include "sim/sim_link.h"
+#include "tests/support/temporary_folder.h"
 
 #include <array>
 #include <cstdio>
@@ -54,9 +55,8 @@ TEST(DeviceAgainstSrecCat, ProgramsWhatTheRecordsSay) {
         int sector;
         bool assumedModel;
     };
-    const fs::path folder =
-        fs::temp_directory_path() / ("quarvel-srec-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const test::TemporaryFolder temporary;
+    const fs::path& folder = temporary.path();
     std::mt19937 random(271);
     for (const Case& c : {
              Case{"SixteenBitAddresses", 0x8000, 3000, 2, 3, false},
@@ -98,7 +98,6 @@ TEST(DeviceAgainstSrecCat, ProgramsWhatTheRecordsSay) {
         EXPECT_EQ(flash[c.address + c.length], 0xFF);
         EXPECT_EQ(device.loadsCompleted(), 1);
     }
-    fs::remove_all(folder);
 }
 
 } // namespace

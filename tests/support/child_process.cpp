@@ -1,12 +1,12 @@
 #include "tests/support/child_process.h"
 
+#include "tests/support/file_contents.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <poll.h>
-#include <sstream>
 #include <stdexcept>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -168,10 +168,7 @@ int RunningProgram::wait() {
 }
 
 std::string RunningProgram::errorText() const {
-    std::ifstream file(m_errorPath);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return fileText(m_errorPath);
 }
 
 Lines splitLines(const std::string& text) {

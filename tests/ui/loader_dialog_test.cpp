@@ -1,6 +1,7 @@
 #include "job/load_job.h"
 #include "sim/device_model.h"
 #include "sim/sim_link.h"
+#include "tests/support/temporary_folder.h"
 #include "ui/dialog_builder.h"
 #include "ui/loader_dialog.h"
 #include "ui/loading_dialog.h"
@@ -27,6 +28,7 @@ namespace quarvel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::TemporaryFolder;
 
 const std::string smallProgram = fixturePath("small_program.a21").string();
 

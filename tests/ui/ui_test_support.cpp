@@ -4,8 +4,6 @@
 #include <QDeadlineTimer>
 #include <QThread>
 #include <QWidget>
-#include <atomic>
-#include <unistd.h>
 
 namespace quarvel {
 
@@ -41,19 +39,6 @@ QWidget* nextTabStop(const QWidget& dialog, QWidget& from) {
         }
     }
     return nullptr;
-}
-
-TemporaryFolder::TemporaryFolder() {
-    static std::atomic<int> counter = 0;
-    m_path = std::filesystem::temp_directory_path() /
-             ("quarvel_ui_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::remove_all(m_path);
-    std::filesystem::create_directories(m_path);
-}
-
-TemporaryFolder::~TemporaryFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(m_path, error);
 }
 
 std::filesystem::path fixturePath(const std::string& name) {

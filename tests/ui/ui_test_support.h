@@ -30,19 +30,6 @@ private:
 // takes focus by Tab, skipping the parts inside a control.
 QWidget* nextTabStop(const QWidget& dialog, QWidget& from);
 
-// A fresh folder under the temporary folder, removed with everything in it.
-class TemporaryFolder {
-public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 // Files written for the tests by srec_cat and ImageMagick.
 std::filesystem::path fixturePath(const std::string& name);
 

@@ -51,12 +51,13 @@ expect_load() {
     cat "$work/out" "$work/err" >&2
 }
 
-started="Initialising
+erasing="Initialising
 PC RS232 opened
 Searching for device
 Found Device 271, expecting 271
 Received Acknowledgement
-Erasing flash
+Erasing flash"
+started="$erasing
 Flash Erased, sending new program"
 
 # The demo program, under a name in three scripts, completes, and the device's flash then holds
@@ -102,16 +103,17 @@ No response. Trying record again
 $port_failed"
 
 # Ctrl-C mid-load (Wine turns SIGINT into the console's Ctrl-C event) ends the load at once and
-# releases the port, as the next load shows.
-start_device "$ktv_sim" --pace
+# releases the port, as the next load shows. The device stays silent about the erase, so the
+# load is still waiting (for 20 s) when the interrupt comes.
+start_device "$ktv_sim" --fault no-erase
 start_load "$program" --port 1
-until grep -q "Flash Erased" "$work/raw" || ! kill -0 "$loading" 2>/dev/null; do
+until grep -q "Erasing flash" "$work/raw" || ! kill -0 "$loading" 2>/dev/null; do
     sleep 0.05
 done
 kill -INT "$loading" 2>/dev/null || true
 end_load
 stop_device
-expect_load "Ctrl-C" 1 "$started
+expect_load "Ctrl-C" 1 "$erasing
 Error!"
 grep -q "interrupted; the port and the file are released" "$work/err" ||
     fail "Ctrl-C: standard error does not say that the load was interrupted"

@@ -4,15 +4,18 @@
 #include "sim/virtual_line.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 namespace quarvel::test {
 
-// The far end of a scripted line, shared by the test and the channel it opens.
+// The far end of a scripted line, shared by the test and the channel it opens: arrivals set out
+// beforehand, or added by answer as the bytes written reach it.
 struct Script : VirtualLine {
     int discards = 0;
     std::vector<std::uint8_t> written;
+    std::function<void(std::uint8_t)> answer;
     // The reader is away for awayMs before its read number awayBeforeRead (from 1), as while the
     // program serves its windows; whatever arrives meanwhile waits in the line.
     int awayBeforeRead = 0;
@@ -27,6 +30,11 @@ public:
 
     bool write(std::span<const std::uint8_t> bytes) override {
         m_script->written.insert(m_script->written.end(), bytes.begin(), bytes.end());
+        for (const std::uint8_t byte : bytes) {
+            if (m_script->answer) {
+                m_script->answer(byte);
+            }
+        }
         return true;
     }
 
@@ -44,7 +52,10 @@ public:
 
     bool hasUnreadByte() override { return m_script->hasArrived(); }
 
-    void discardPending() override { ++m_script->discards; }
+    void discardPending() override {
+        ++m_script->discards;
+        m_script->arrivals.clear();
+    }
 
     std::int64_t nowMs() const override { return m_script->nowMs; }
 

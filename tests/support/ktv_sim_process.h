@@ -2,6 +2,8 @@
 
 #include "tests/support/child_process.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,9 @@ namespace quarvel::test {
 class KtvSimProcess {
 public:
     explicit KtvSimProcess(const std::vector<std::string>& arguments);
+    // One that writes its flash image into folder as it ends, for stopAndReadFlash; options are
+    // ktv-sim's own (--model, --fault, ...).
+    KtvSimProcess(const std::filesystem::path& folder, const std::vector<std::string>& options);
     ~KtvSimProcess() { terminate(); }
     KtvSimProcess(const KtvSimProcess&) = delete;
     KtvSimProcess& operator=(const KtvSimProcess&) = delete;
@@ -22,8 +27,11 @@ public:
     // The exit status once ktv-sim has ended by itself; nothing if it is still running after
     // a generous bound, which only a broken ktv-sim reaches.
     std::optional<int> waitForExit();
+    // Stops ktv-sim and answers the flash image it wrote as it ended.
+    std::vector<std::uint8_t> stopAndReadFlash();
 
 private:
+    std::filesystem::path m_flashPath;
     RunningProgram m_program;
     std::string m_terminalPath;
 };
