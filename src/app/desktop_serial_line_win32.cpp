@@ -7,9 +7,8 @@
 namespace quarvel {
 
 ChannelOpener desktopSerialOpener(std::function<std::string(int portNumber)> deviceName) {
-    // The Windows line blocks in its reads: the windows are served between them.
-    return servingWindowsWhileWaiting(win32SerialOpener(std::move(deviceName)),
-                                      serveWindowsWithoutInput);
+    // The line's waits wake whenever the windows are owed something, and serve them then.
+    return win32SerialOpener(std::move(deviceName), {}, serveWindowsWithoutInput);
 }
 
 } // namespace quarvel
