@@ -33,12 +33,16 @@ fuzz: deps
 	cmake --build --preset fuzz -j $(JOBS) --target fuzz_targets
 	bash fuzz/run_fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
-# quarvel-cli.exe for Windows: cross-built with MinGW-w64, statically linked.
+# quarvel.exe and quarvel-cli.exe for Windows, cross-built with MinGW-w64 and statically linked,
+# and the zip that holds both with the manual.
 windows:
 	@bash scripts/install-deps.sh windows
 	cmake --preset windows
-	cmake --build --preset windows -j $(JOBS) --target quarvel-cli
+	cmake --build --preset windows -j $(JOBS) --target quarvel-cli quarvel
+	cd build/windows && cpack -G ZIP > /dev/null
+	@echo "$(CURDIR)/build/windows/src/app/quarvel.exe"
 	@echo "$(CURDIR)/build/windows/src/cli/quarvel-cli.exe"
+	@echo "$(CURDIR)/build/windows/quarvel-1.20.0-windows-x64.zip"
 
 # The build for Windows tested under Wine: unit suites, then loads through Wine's COM1 into ktv-sim.
 test-windows:

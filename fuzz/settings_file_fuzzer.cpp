@@ -1,8 +1,8 @@
 // A settings file as the user may have edited it, read and written the way the desktop program
 // does at start and at exit.
-#include "app/profile_file.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_input_file.h"
+#include "settings/profile_file.h"
 
 namespace {
 

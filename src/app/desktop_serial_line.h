@@ -7,8 +7,8 @@
 
 namespace quarvel {
 
-// The desktop program's real serial lines: QSerialPort, or the Windows serial API on Windows;
-// deviceName names the device of a port number. The windows are served while a read waits.
+// The Qt desktop program's real serial lines, through QSerialPort; deviceName names the device
+// of a port number. The windows are served while a read waits.
 ChannelOpener desktopSerialOpener(std::function<std::string(int portNumber)> deviceName);
 
 } // namespace quarvel

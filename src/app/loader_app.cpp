@@ -3,12 +3,12 @@
 #include "app/app_paths.h"
 #include "app/boot_mode.h"
 #include "app/desktop_serial_line.h"
-#include "app/port_device.h"
-#include "app/settings_location.h"
 #include "app/stored_values.h"
 #include "files/path_text.h"
 #include "job/load_job.h"
 #include "logo/logo_staging.h"
+#include "settings/port_device.h"
+#include "settings/settings_location.h"
 #include "ui/loader_dialog.h"
 
 #include <QApplication>

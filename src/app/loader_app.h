@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/profile_file.h"
 #include "link/byte_channel.h"
+#include "settings/profile_file.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,5 +1,7 @@
 #include "app/stored_values.h"
 
+#include <system_error>
+
 namespace quarvel {
 
 namespace {
@@ -20,6 +22,16 @@ void writeLastValues(ProfileFile& settings, const LastValues& values) {
     settings.writeInt(section, portKey, values.portIndex);
     settings.writeInt(section, channelKey, values.channelIndex);
     settings.writeString(section, fileKey, values.filePath);
+}
+
+bool adoptLastValues(const ProfileFile& earlier, ProfileFile& settings) {
+    std::error_code error;
+    if (earlier.path().empty() || std::filesystem::exists(settings.path(), error) || error ||
+        !std::filesystem::is_regular_file(earlier.path(), error)) {
+        return false;
+    }
+    writeLastValues(settings, readLastValues(earlier));
+    return true;
 }
 
 } // namespace quarvel

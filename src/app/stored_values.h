@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/profile_file.h"
-#include "ui/loader_dialog.h"
+#include "settings/profile_file.h"
+#include "ui/main_dialog_logic.h"
 
 namespace quarvel {
 
@@ -10,5 +10,8 @@ LastValues readLastValues(const ProfileFile& settings);
 // Written in the order "Comm Port", "Midi Channel", "Transfer File", one write each; a write that
 // fails is not reported, as the operator can do nothing about it at exit.
 void writeLastValues(ProfileFile& settings, const LastValues& values);
+// Takes over the last values of an earlier settings file, once: only while the settings file
+// does not exist yet and the earlier one does. False when nothing was taken over.
+bool adoptLastValues(const ProfileFile& earlier, ProfileFile& settings);
 
 } // namespace quarvel

@@ -1,9 +1,9 @@
 #include "cli/port_opener.h"
 
-#include "app/port_device.h"
-#include "app/profile_file.h"
-#include "app/settings_location.h"
 #include "cli/serial_line.h"
+#include "settings/port_device.h"
+#include "settings/profile_file.h"
+#include "settings/settings_location.h"
 
 #include <utility>
 

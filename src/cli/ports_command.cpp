@@ -1,6 +1,3 @@
-#include "app/port_device.h"
-#include "app/profile_file.h"
-#include "app/settings_location.h"
 #include "cli/commands.h"
 #include "cli/json_writer.h"
 #include "cli/load_options.h"
@@ -8,6 +5,9 @@
 #include "cli/serial_port_list.h"
 #include "cli/usage.h"
 #include "files/path_text.h"
+#include "settings/port_device.h"
+#include "settings/profile_file.h"
+#include "settings/settings_location.h"
 
 #include <cstdio>
 #include <filesystem>

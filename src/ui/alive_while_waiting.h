@@ -22,7 +22,7 @@ void serveWindowsWithoutInput();
 // clock that every time-out is measured on, are the line's own: a byte that arrives meanwhile is
 // simply the next one read. For lines that cannot serve the windows in their own waits, as the
 // virtual-time lines of the dialog tests and the screenshot tool; the desktop program's real
-// lines do (ReadWait::ServingEvents, and the Windows line's serveQueue).
+// line does (ReadWait::ServingEvents).
 ChannelOpener servingWindowsWhileWaiting(ChannelOpener opener, std::function<void()> whileWaiting);
 
 } // namespace quarvel

@@ -1,8 +1,5 @@
 #include "ui/loader_dialog.h"
 
-#include "files/path_text.h"
-#include "logo/gif_reader.h"
-#include "logo/logo_staging.h"
 #include "ui/dialog_builder.h"
 #include "ui/loading_dialog.h"
 #include "ui/program_file_dialog.h"
@@ -18,12 +15,12 @@ namespace quarvel {
 
 namespace {
 
-const QString loaderTitle = QStringLiteral("KTV-271 Vantor RS232 Program Loader") +
-                            QStringLiteral(" ") + QStringLiteral("V1.20");
-const QString applicationTitle = QStringLiteral("quarvel Windows Application");
+QString qText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void selectIndex(QComboBox& list, int index) {
-    list.setCurrentIndex(index >= 0 && index < list.count() ? index : -1);
+    list.setCurrentIndex(shownIndex(index, list.count()));
 }
 
 } // namespace
@@ -45,7 +42,7 @@ LoaderDialog::LoaderDialog(LoadJob& job, LoaderServices services, QWidget* owner
             &QDialog::accept);
 
     writeControls();
-    setWindowTitle(loaderTitle);
+    setWindowTitle(qText(kLoaderTitle));
     m_filePathBox->setFocus();
 }
 
@@ -82,21 +79,14 @@ void LoaderDialog::transfer() {
         return;
     }
     readControls();
-    LoadRequest request{m_values.filePath, portNumberOfIndex(m_values.portIndex),
-                        channelOfIndex(m_values.channelIndex)};
-    if (!isSendableChannel(request.channel)) {
-        showMessage(QStringLiteral("Choose the MIDI channel of the device."));
+    auto plan = planTransfer(m_values, m_services);
+    if (!plan.load) {
+        if (!plan.message.empty()) {
+            showMessage(plan.message);
+        }
         return;
     }
-    if (isLogoPicture(m_values.filePath)) {
-        const auto converted = m_services.convertedLogoPath();
-        // A picture that cannot be converted ends the transfer without a word, as before.
-        if (convertGifToLogo(m_values.filePath, textFromPath(converted)) != 0) {
-            return;
-        }
-        request.filePath = textFromPath(converted);
-    }
-    LoadingDialog loading(m_job, std::move(request), this);
+    LoadingDialog loading(m_job, std::move(*plan.load), this);
     m_loading = true;
     // Nothing acts on this dialog from inside a step, assistive technology included; the loading
     // dialog is a window of its own and stays enabled.
@@ -109,12 +99,13 @@ void LoaderDialog::transfer() {
 
 void LoaderDialog::showHelp() {
     if (!m_services.openHelp()) {
-        showMessage(QStringLiteral("Failed to launch help."));
+        showMessage(kHelpFailedText);
     }
 }
 
-void LoaderDialog::showMessage(const QString& text) {
-    QMessageBox message(QMessageBox::NoIcon, applicationTitle, text, QMessageBox::Ok, this);
+void LoaderDialog::showMessage(std::string_view text) {
+    QMessageBox message(QMessageBox::NoIcon, qText(kApplicationTitle), qText(text), QMessageBox::Ok,
+                        this);
     message.exec();
 }
 

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "ui/main_dialog_logic.h"
+
 #include <QDialog>
-#include <filesystem>
-#include <functional>
-#include <string>
 
 class QComboBox;
 class QLineEdit;
@@ -11,23 +10,6 @@ class QLineEdit;
 namespace quarvel {
 
 class LoadJob;
-
-// The values the main dialog remembers between runs: list indexes, not port or channel numbers.
-struct LastValues {
-    int portIndex = 0;
-    int channelIndex = 0;
-    std::string filePath;
-};
-
-// What the main dialog needs from the program around it.
-struct LoaderServices {
-    std::function<LastValues()> readLastValues;
-    std::function<void(const LastValues&)> writeLastValues;
-    // Where a GIF picture is converted to before it is loaded.
-    std::function<std::filesystem::path()> convertedLogoPath;
-    // Opens the help page in the system's viewer; false when no viewer could be started.
-    std::function<bool()> openHelp;
-};
 
 // The main window: the file, port and channel to load, "Go", "Browse...", "Help" and "Exit".
 class LoaderDialog : public QDialog {
@@ -40,12 +22,11 @@ public:
     void done(int result) override;
 
     void browse();
-    // A channel list without a selection starts no load: its channel is no MIDI data byte.
     void transfer();
     void showHelp();
 
 private:
-    void showMessage(const QString& text);
+    void showMessage(std::string_view text);
     void readControls();
     void writeControls();
 

@@ -1,6 +1,5 @@
 #include "ui/loading_dialog.h"
 
-#include "job/load_job.h"
 #include "ui/dialog_builder.h"
 #include "ui/progress_bar.h"
 #include "ui/retry_dialog.h"
@@ -11,14 +10,8 @@
 
 namespace quarvel {
 
-namespace {
-
-constexpr int tickMilliseconds = 10;
-
-} // namespace
-
 LoadingDialog::LoadingDialog(LoadJob& job, LoadRequest request, QWidget* owner)
-    : QDialog(owner), m_job(job), m_request(std::move(request)) {
+    : QDialog(owner), m_run(job, std::move(request), *this, *this) {
     buildDialog(*this, loadingDialogTemplate);
     m_messages = controlOf<QListWidget>(*this, MessageListId);
     m_closeButton = controlOf<QPushButton>(*this, OkButtonId);
@@ -32,16 +25,14 @@ LoadingDialog::LoadingDialog(LoadJob& job, LoadRequest request, QWidget* owner)
     m_bar->attachTo(*findControl(*this, ProgressFrameId));
 
     m_timer.setSingleShot(true);
-    m_timer.setInterval(tickMilliseconds);
-    connect(&m_timer, &QTimer::timeout, this, &LoadingDialog::tick);
+    m_timer.setInterval(kStepPeriodMs);
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_run.tick(); });
 }
 
 void LoadingDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!m_started) {
-        m_started = true;
-        m_job.reset();
-        m_timer.start();
+    if (!m_run.opened()) {
+        m_run.open();
         m_messages->setFocus();
     }
 }
@@ -62,42 +53,25 @@ bool LoadingDialog::askRetry() {
     return prompt.exec() == QDialog::Accepted;
 }
 
-void LoadingDialog::tick() {
-    m_stepping = true;
-    const int result =
-        m_job.step(m_request.filePath, m_request.portNumber, m_request.channel, *this);
-    m_stepping = false;
-    if (result == StepAgain && !m_closeRequested) {
-        m_timer.start();
-        return;
-    }
-    if (result != StepAgain) {
-        finish(result);
-    }
-    if (m_closeRequested) {
-        done(*m_closeRequested);
-    }
+void LoadingDialog::armStepTimer() {
+    m_timer.start();
 }
 
-void LoadingDialog::finish(int stepResult) {
-    if (stepResult == StepFailed) {
-        // A plain append: the selection stays on the job's own last line.
-        m_messages->addItem(QStringLiteral("Error!"));
-    }
-    m_closeButton->setText(QStringLiteral("Ok"));
-    m_job.cleanUp();
-    m_finished = true;
+void LoadingDialog::appendPlainLine(std::string_view text) {
+    m_messages->addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void LoadingDialog::setCloseCaption(std::string_view caption) {
+    m_closeButton->setText(
+        QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
 }
 
 void LoadingDialog::done(int result) {
-    if (m_stepping) {
-        m_closeRequested = result;
-        return;
-    }
+    m_run.close(result);
+}
+
+void LoadingDialog::endModalRun(int result) {
     m_timer.stop();
-    if (m_started && !m_finished) {
-        m_job.cleanUp();
-    }
     QDialog::done(result);
 }
 

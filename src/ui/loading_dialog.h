@@ -1,12 +1,10 @@
 #pragma once
 
 #include "job/load_reporter.h"
-#include "link/command_set.h"
+#include "ui/loading_run.h"
 
 #include <QDialog>
 #include <QTimer>
-#include <optional>
-#include <string>
 
 class QListWidget;
 class QPushButton;
@@ -16,18 +14,10 @@ namespace quarvel {
 class LoadJob;
 class ProgressBar;
 
-// What the main dialog hands to one load.
-struct LoadRequest {
-    std::string filePath;
-    int portNumber = 1;
-    // 0 to 15, or 127 for every device.
-    int channel = kAllChannels;
-};
-
-// The window in which one load runs: a 10 ms timer drives the job one step at a time, the job's
-// messages fill the list and its percentage the bar, and the button turns from "Cancel" into
+// The window in which one load runs: a single-shot timer drives the job one step at a time, the
+// job's messages fill the list and its percentage the bar, and the button turns from "Cancel" into
 // "Ok" when the load has ended.
-class LoadingDialog : public QDialog, public LoadReporter {
+class LoadingDialog : public QDialog, public LoadReporter, private LoadingRunView {
     Q_OBJECT
 
 public:
@@ -39,7 +29,7 @@ public:
 
     ProgressBar& progressBar() { return *m_bar; }
     // True once a step has ended the load and the job has been cleaned up.
-    bool finished() const { return m_finished; }
+    bool finished() const { return m_run.finished(); }
     // True while the next step is due: the step timer is armed.
     bool stepDue() const { return m_timer.isActive(); }
 
@@ -53,20 +43,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void tick();
-    void finish(int stepResult);
+    void armStepTimer() override;
+    void appendPlainLine(std::string_view text) override;
+    void setCloseCaption(std::string_view caption) override;
+    void endModalRun(int result) override;
 
-    LoadJob& m_job;
-    const LoadRequest m_request;
     QListWidget* m_messages = nullptr;
     QPushButton* m_closeButton = nullptr;
     ProgressBar* m_bar = nullptr;
     QTimer m_timer;
-    bool m_started = false;
-    bool m_stepping = false;
-    bool m_finished = false;
-    // The result of a close asked for while a step ran, carried out when the step returns.
-    std::optional<int> m_closeRequested;
+    LoadingRun m_run;
 };
 
 } // namespace quarvel

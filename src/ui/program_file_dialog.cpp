@@ -1,5 +1,7 @@
 #include "ui/program_file_dialog.h"
 
+#include "ui/main_dialog_logic.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -9,9 +11,13 @@ namespace quarvel {
 
 namespace {
 
-const QString programFilter = QStringLiteral("A21 Files (*.a21)");
-const QString everyFileFilter = QStringLiteral("All Files (*.*)");
-const QString defaultExtension = QStringLiteral("a21");
+QString qText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QString programFilter = qText(kProgramFilterName);
+const QString everyFileFilter = qText(kEveryFileFilterName);
+const QString defaultExtension = qText(kDefaultExtension);
 
 } // namespace
 

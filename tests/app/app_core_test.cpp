@@ -1,15 +1,11 @@
 #include "app/boot_mode.h"
-#include "app/port_device.h"
-#include "app/settings_location.h"
-#include "tests/support/scoped_environment.h"
+#include "app/stored_values.h"
+#include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace quarvel {
 namespace {
@@ -38,63 +34,54 @@ TEST(BootModeTest, SwitchIsFoundAnywhereInAnyCase) {
     }
 }
 
-struct LocationCase {
+struct CommandLineCase {
     const char* name;
-    const char* xdgConfigHome;
-    const char* home;
-    const char* executable;
-    const char* expected;
+    const char* commandLine;
+    const char* arguments;
 };
 
-TEST(SettingsLocationTest, FileIsNamedAfterTheExecutableInTheConfigFolder) {
-    const LocationCase cases[] = {
-        {"xdg folder", "/xdg", "/home/op", "/usr/bin/quarvel", "/xdg/quarvel.INI"},
-        {"home fallback", nullptr, "/home/op", "/usr/bin/quarvel", "/home/op/.config/quarvel.INI"},
-        {"relative xdg ignored", "rel", "/home/op", "quarvel", "/home/op/.config/quarvel.INI"},
-        {"renamed copy has its own file", "/xdg", "/home/op", "/opt/a/loader2", "/xdg/loader2.INI"},
-        {"extension dropped", "/xdg", "/home/op", "/opt/QUARVEL.EXE", "/xdg/QUARVEL.INI"},
-        {"same name elsewhere shares", "/xdg", "/home/op", "/tmp/x/quarvel", "/xdg/quarvel.INI"},
+TEST(BootModeTest, ArgumentsFollowTheProgramsName) {
+    const CommandLineCase cases[] = {
+        {"bare name", "quarvel.exe +boot", "+boot"},
+        {"quoted name with blanks", "\"C:\\My +boot\\quarvel.exe\"  +Boot x", "+Boot x"},
+        {"name alone", "\"C:\\+boot\\quarvel.exe\"", ""},
+        {"unclosed quote", "\"C:\\+boot", ""},
+        {"tab after the name", "quarvel\t+boot", "+boot"},
     };
     for (const auto& c : cases) {
-        const test::ScopedEnvironment xdg("XDG_CONFIG_HOME", c.xdgConfigHome);
-        const test::ScopedEnvironment home("HOME", c.home);
-        EXPECT_EQ(settingsFilePath(c.executable), c.expected) << c.name;
+        EXPECT_EQ(argumentsAfterProgramName(c.commandLine), c.arguments) << c.name;
     }
 }
 
-TEST(SettingsLocationTest, WithoutHomeTheFileStaysInTheUsersHomeWhateverTheWorkingDirectory) {
-    const test::ScopedEnvironment xdg("XDG_CONFIG_HOME", nullptr);
-    const test::ScopedEnvironment home("HOME", nullptr);
-    const passwd* user = ::getpwuid(::getuid());
-    ASSERT_NE(user, nullptr);
-    const auto path = settingsFilePath("/usr/bin/quarvel");
-    EXPECT_EQ(path, std::filesystem::path(user->pw_dir) / ".config" / "quarvel.INI");
-    const auto start = std::filesystem::current_path();
-    std::filesystem::current_path(std::filesystem::temp_directory_path());
-    EXPECT_EQ(settingsFilePath("/usr/bin/quarvel"), path);
-    std::filesystem::current_path(start);
-}
-
-struct PortCase {
+struct AdoptCase {
     const char* name;
-    int portNumber;
+    const char* earlier;
+    const char* existing;
+    bool adopted;
     const char* expected;
 };
 
-TEST(PortDeviceTest, PortsSectionNamesTheDeviceOfAPortNumber) {
-    const test::TemporaryFolder folder;
-    const auto path = folder.path() / "quarvel.INI";
-    std::ofstream(path) << "[ports]\ncom1=/dev/ttyUSB0\nCOM0=/dev/ttyACM0\n[Last Values]\nCOM2=x\n";
-    const ProfileFile settings(path);
-    const PortCase cases[] = {
-        {"named in the file, any case", 1, "/dev/ttyUSB0"},
-        {"key of another section ignored", 2, "/dev/ttyS1"},
-        {"missing key gives the serial port", 3, "/dev/ttyS2"},
-        {"port 0 from an empty list opens nothing", 0, ""},
-        {"negative opens nothing", -1, ""},
+TEST(StoredValuesTest, EarlierSettingsAreTakenOverOnlyByAFileNotYetWritten) {
+    const AdoptCase cases[] = {
+        {"values move to the new file", "[Last Values]\nComm Port=1\nTransfer File=C:\\a.a21\n",
+         nullptr, true, "[Last Values]\nComm Port=1\nMidi Channel=0\nTransfer File=C:\\a.a21\n"},
+        {"a file written before stays", "[Last Values]\nComm Port=1\n",
+         "[Last Values]\nComm Port=0\n", false, "[Last Values]\nComm Port=0\n"},
+        {"nothing earlier: nothing written", nullptr, nullptr, false, nullptr},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(portDeviceName(settings, c.portNumber), c.expected) << c.name;
+        const test::TemporaryFolder folder;
+        const ProfileFile earlier(folder.path() / "old.INI");
+        ProfileFile settings(folder.path() / "new.INI");
+        if (c.earlier != nullptr) {
+            std::ofstream(earlier.path()) << c.earlier;
+        }
+        if (c.existing != nullptr) {
+            std::ofstream(settings.path()) << c.existing;
+        }
+        EXPECT_EQ(adoptLastValues(earlier, settings), c.adopted) << c.name;
+        EXPECT_EQ(test::fileText(settings.path()), c.expected != nullptr ? c.expected : "")
+            << c.name;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "app/profile_file.h"
+#include "settings/profile_file.h"
 #include "tests/support/file_contents.h"
 #include "tests/support/temporary_folder.h"
 

@@ -1,4 +1,4 @@
-#include "app/port_device.h"
+#include "settings/port_device.h"
 
 #include "link/port_names.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/profile_file.h"
+#include "settings/profile_file.h"
 
 #include <string>
 
