@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with, when any is missing.
 # `install-deps.sh windows` adds the MinGW-w64 cross compiler, Wine and GoogleTest's sources,
-# for the Windows build and its tests under Wine.
+# for the Windows build and its tests under Wine; `install-deps.sh accessibility` an X server, a
+# window manager and the accessibility bus with its Python client, for the screen reader bench.
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,9 @@ packages=(
 
 if [ "${1:-}" = windows ]; then
     packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest)
+fi
+if [ "${1:-}" = accessibility ]; then
+    packages+=(xvfb openbox dbus-x11 at-spi2-core python3-dogtail)
 fi
 
 missing=()

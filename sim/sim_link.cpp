@@ -32,6 +32,8 @@ public:
         return m_link.m_line.read();
     }
 
+    bool hasUnreadByte() override { return m_link.m_line.hasArrived(); }
+
     void discardPending() override { m_link.m_line.arrivals.clear(); }
 
     std::int64_t nowMs() const override { return m_link.m_line.nowMs; }

@@ -21,6 +21,9 @@ struct VirtualLine {
     std::deque<Arrival> arrivals;
     std::int64_t nowMs = 0;
 
+    // True when the first arrival has reached the line by now: a read takes it without waiting.
+    bool hasArrived() const { return !arrivals.empty() && arrivals.front().atMs <= nowMs; }
+
     // The first arrival's value once the clock has reached it, or -1 when nothing arrives within
     // one read wait. The arrival stays first in line.
     int peek() {

@@ -6,7 +6,7 @@
 namespace quarvel {
 
 ChannelOpener desktopSerialOpener(std::function<std::string(int portNumber)> deviceName) {
-    return qtSerialOpener(std::move(deviceName));
+    return qtSerialOpener(std::move(deviceName), {}, ReadWait::ServingEvents);
 }
 
 } // namespace quarvel

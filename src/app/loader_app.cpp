@@ -9,7 +9,6 @@
 #include "logo/logo_staging.h"
 #include "settings/port_device.h"
 #include "settings/settings_location.h"
-#include "ui/alive_while_waiting.h"
 #include "ui/loader_dialog.h"
 
 #include <QApplication>
@@ -33,11 +32,8 @@ LoaderApp::LoaderApp(std::filesystem::path executablePath, std::string_view argu
 
 ChannelOpener LoaderApp::serialOpener() const {
     // The settings are read at each opening, so a "Ports" entry edited meanwhile takes effect.
-    // The windows stay alive while a step waits for the device.
-    return servingWindowsWhileWaiting(desktopSerialOpener([settings = m_settings](int portNumber) {
-                                          return portDeviceName(settings, portNumber);
-                                      }),
-                                      serveWindowsWithoutInput);
+    return desktopSerialOpener(
+        [settings = m_settings](int portNumber) { return portDeviceName(settings, portNumber); });
 }
 
 std::unique_ptr<LoaderDialog> LoaderApp::makeMainDialog(LoadJob& job) {

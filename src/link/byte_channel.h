@@ -21,6 +21,10 @@ public:
     virtual bool write(std::span<const std::uint8_t> bytes) = 0;
     // The next byte 0 to 255, -1 when none arrived within 100 ms, -2 when the line failed.
     virtual int readByte() = 0;
+    // True when a byte has arrived that readByte has not taken yet, looking without waiting, so
+    // that a reply already on hand counts however late it is looked at. A line that cannot tell
+    // answers false.
+    virtual bool hasUnreadByte() { return false; }
     // Drops everything still queued for sending and everything received but not yet read.
     virtual void discardPending() = 0;
     // Milliseconds on a monotonic clock: every time-out of the link is measured on it.

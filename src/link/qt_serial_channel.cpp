@@ -1,7 +1,9 @@
 #include "link/qt_serial_channel.h"
 
+#include <QEventLoop>
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -49,7 +51,7 @@ public:
     }
 
     int readByte() override {
-        if (m_port.bytesAvailable() == 0 && !m_port.waitForReadyRead(kReadWaitMs)) {
+        if (m_port.bytesAvailable() == 0 && !waitForBytes()) {
             return failed() ? -2 : -1;
         }
         char byte = 0;
@@ -59,7 +61,15 @@ public:
         return static_cast<std::uint8_t>(byte);
     }
 
+    // Qt takes the system's bytes into its own buffer only when it looks at the line, which a
+    // wait of no time does.
+    bool hasUnreadByte() override {
+        return m_port.bytesAvailable() > 0 || m_port.waitForReadyRead(0);
+    }
+
     void discardPending() override { m_port.clear(QSerialPort::AllDirections); }
+
+    void waitBy(ReadWait wait) { m_wait = wait; }
 
     std::int64_t nowMs() const override {
         using namespace std::chrono;
@@ -70,11 +80,27 @@ public:
     std::string errorText() const { return m_port.errorString().toStdString(); }
 
 private:
+    bool waitForBytes() {
+        if (m_wait == ReadWait::Blocking) {
+            return m_port.waitForReadyRead(kReadWaitMs);
+        }
+        QEventLoop loop;
+        QTimer timeUp;
+        timeUp.setSingleShot(true);
+        QObject::connect(&m_port, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+        QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
+        QObject::connect(&timeUp, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timeUp.start(kReadWaitMs);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        return m_port.bytesAvailable() > 0;
+    }
+
     bool failed() const {
         const QSerialPort::SerialPortError error = m_port.error();
         return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
     }
 
+    ReadWait m_wait = ReadWait::Blocking;
     QSerialPort m_port;
 };
 
@@ -138,9 +164,9 @@ QString portName(const std::string& device) {
 } // namespace
 
 ChannelOpener qtSerialOpener(std::function<std::string(int portNumber)> deviceName,
-                             OpenFailureSink onFailure) {
-    return [deviceName = std::move(deviceName), onFailure = std::move(onFailure)](
-               const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
+                             OpenFailureSink onFailure, ReadWait wait) {
+    return [deviceName = std::move(deviceName), onFailure = std::move(onFailure),
+            wait](const SerialSettings& settings) -> std::unique_ptr<ByteChannel> {
         const std::string device = deviceName(settings.portNumber);
         auto channel = std::make_unique<QtSerialChannel>(portName(device));
         if (!channel->open(settings)) {
@@ -149,6 +175,7 @@ ChannelOpener qtSerialOpener(std::function<std::string(int portNumber)> deviceNa
             }
             return nullptr;
         }
+        channel->waitBy(wait);
         return channel;
     };
 }

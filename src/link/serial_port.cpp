@@ -65,7 +65,7 @@ int SerialPort::readReply(std::span<std::uint8_t> buffer, int timeoutSeconds) {
     if (!isOpen()) {
         return ReplyNoResponse;
     }
-    const int startByte = huntStartByte(std::int64_t{timeoutSeconds} * 1000);
+    const int startByte = huntStartByte(std::int64_t{timeoutSeconds} * 1000, buffer.size());
     if (startByte == kNothing) {
         return ReplyNoResponse;
     }
@@ -75,13 +75,15 @@ int SerialPort::readReply(std::span<std::uint8_t> buffer, int timeoutSeconds) {
     return readReplyBody(startByte, buffer);
 }
 
-int SerialPort::huntStartByte(std::int64_t timeoutMs) {
+int SerialPort::huntStartByte(std::int64_t timeoutMs, std::size_t lateBytes) {
     const std::int64_t deadline = nowMs() + timeoutMs;
     int value = readByte();
     // Bytes before the start byte are noise; when the time-out comes first, the last byte read
-    // is taken as the start byte all the same.
+    // is taken as the start byte all the same. Bytes already waiting then are looked through
+    // too, up to a reply's length, so that a line that never falls silent cannot hold the wait.
     while (value != kStartOfExclusive) {
-        if (value == kFailure || nowMs() >= deadline) {
+        if (value == kFailure ||
+            (nowMs() >= deadline && (lateBytes-- == 0 || !m_channel->hasUnreadByte()))) {
             return value;
         }
         value = readByte();
@@ -104,18 +106,17 @@ int SerialPort::readReplyBody(int startByte, std::span<std::uint8_t> buffer) {
 
     const std::int64_t deadline = nowMs() + kBodyLimitMs;
     bool ended = false;
-    int value = readByte();
-    // A byte read once the deadline has passed is not kept.
-    while (!ended && nowMs() < deadline) {
+    // A byte counts when its read began within the limit or when it was already waiting: time
+    // the program spent elsewhere (serving its windows, say) does not make a whole reply late.
+    // Past the limit, a frame too long for the buffer ends the reading.
+    while (!ended && (nowMs() < deadline || (!overflowed && m_channel->hasUnreadByte()))) {
+        const int value = readByte();
         if (value == kFailure) {
             return ReplyPortError;
         }
         if (value != kNothing) {
             store(value);
             ended = value == kEndOfExclusive;
-        }
-        if (!ended) {
-            value = readByte();
         }
     }
     if (stored < buffer.size()) {

@@ -40,8 +40,9 @@ public:
 
 private:
     // The start byte of a reply, or the byte that stands in for it at the time-out; as readByte,
-    // -1 when nothing came and -2 on a port failure.
-    int huntStartByte(std::int64_t timeoutMs);
+    // -1 when nothing came and -2 on a port failure. After the time-out at most lateBytes bytes
+    // already waiting are looked through.
+    int huntStartByte(std::int64_t timeoutMs, std::size_t lateBytes);
     // The rest of the frame after its start byte, within a limit of its own.
     int readReplyBody(int startByte, std::span<std::uint8_t> buffer);
 

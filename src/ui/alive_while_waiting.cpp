@@ -27,6 +27,7 @@ public:
         return m_line->readByte();
     }
 
+    bool hasUnreadByte() override { return m_line->hasUnreadByte(); }
     void discardPending() override { m_line->discardPending(); }
     std::int64_t nowMs() const override { return m_line->nowMs(); }
 

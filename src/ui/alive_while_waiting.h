@@ -20,7 +20,9 @@ void serveWindowsWithoutInput();
 // Opens lines through opener that call whileWaiting before a byte read once at least
 // kServeWindowsEveryMs of the line's clock have passed since they last did. The bytes, and the
 // clock that every time-out is measured on, are the line's own: a byte that arrives meanwhile is
-// simply the next one read.
+// simply the next one read. For lines that cannot serve the windows in their own waits, as the
+// virtual-time lines of the dialog tests and the screenshot tool; the desktop program's real
+// line does (ReadWait::ServingEvents).
 ChannelOpener servingWindowsWhileWaiting(ChannelOpener opener, std::function<void()> whileWaiting);
 
 } // namespace quarvel

@@ -88,7 +88,12 @@ void LoaderDialog::transfer() {
     }
     LoadingDialog loading(m_job, std::move(*plan.load), this);
     m_loading = true;
+    // Nothing acts on this dialog from inside a step, assistive technology included; the loading
+    // dialog is a window of its own and stays enabled.
+    setEnabled(false);
+    loading.setEnabled(true);
     loading.exec();
+    setEnabled(true);
     m_loading = false;
 }
 

@@ -52,6 +52,9 @@ struct ReplyCase {
     // Virtual milliseconds the read may take.
     std::int64_t shortestMs;
     std::int64_t longestMs;
+    // The reader is away for awayMs before its read number awayRead (counted from 1).
+    int awayRead = 0;
+    std::int64_t awayMs = 0;
 };
 
 void PrintTo(const ReplyCase& c, std::ostream* out) {
@@ -64,6 +67,8 @@ TEST_P(ReadReply, ResultBufferAndDuration) {
     const ReplyCase& c = GetParam();
     auto script = std::make_shared<Script>();
     script->arrivals.assign(c.arrivals.begin(), c.arrivals.end());
+    script->awayBeforeRead = c.awayRead;
+    script->awayMs = c.awayMs;
     SerialPort port(test::scriptedOpener(script));
     ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
 
@@ -116,8 +121,9 @@ INSTANTIATE_TEST_SUITE_P(
                   1050,
                   1050},
         ReplyCase{"StartThenSilence", at(0, {0xF0}), 1, ReplyBadMessage, {0xF0, 0x00}, 2000, 2100},
+        // The byte whose read began inside the limit is kept, whenever it came.
         ReplyCase{"StartThenBytesWithoutEnd", at(0, {0xF0}) + every(100, 100, 3000, 0x33), 1,
-                  ReplyBadMessage, withTerminator(Bytes{0xF0} + Bytes(19, 0x33)), 2000, 2000},
+                  ReplyBadMessage, withTerminator(Bytes{0xF0} + Bytes(20, 0x33)), 2000, 2000},
         ReplyCase{"EndJustInsideTheBodyLimit",
                   at(0, {0xF0, 0x00}) + at(1950, {0xF7}),
                   1,
@@ -132,6 +138,11 @@ INSTANTIATE_TEST_SUITE_P(
                   {0xF0, 0x00, 0x00},
                   2000,
                   2050},
+        ReplyCase{"WholeReplyWaitingWhenTheReaderCameBackLate",
+                  at(0, {0xF0}) + at(100, Bytes(kAck.begin() + 1, kAck.end())), 1, ReplyComplete,
+                  withTerminator(kAck), 3000, 3000, 2, 3000},
+        ReplyCase{"NoiseThenAWholeReplyWaitingAtTheTimeOut", at(0, {0x42}) + at(100, kAck), 1,
+                  ReplyComplete, withTerminator(kAck), 1500, 1500, 1, 1500},
         ReplyCase{"FailureWhileWaiting", {{500, -2}}, 2, ReplyPortError, {}, 500, 500},
         ReplyCase{"FailureInTheBody",
                   at(0, {0xF0, 0x00}) + std::vector<Arrival>{{10, -2}},
@@ -171,6 +182,27 @@ TEST(ReadReplyBounds, NeverStoresPastTheBufferAndReadsTheNextFrameClean) {
         EXPECT_EQ(port.readReply(buffer, 2), ReplyComplete);
         EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 9), withTerminator(kAck));
     }
+}
+
+// A line that never falls silent: a noise byte is waiting at every moment, until the line fails
+// after 100 s, so that a reader that would not stop fails instead of hanging.
+class EndlessNoise final : public ByteChannel {
+public:
+    bool write(std::span<const std::uint8_t>) override { return true; }
+    int readByte() override { return ++m_nowMs < 100'000 ? 0x42 : -2; }
+    bool hasUnreadByte() override { return true; }
+    void discardPending() override {}
+    std::int64_t nowMs() const override { return m_nowMs; }
+
+private:
+    std::int64_t m_nowMs = 0;
+};
+
+TEST(ReadReplyBounds, LineThatNeverFallsSilentStillEndsTheWait) {
+    SerialPort port([](const SerialSettings&) { return std::make_unique<EndlessNoise>(); });
+    ASSERT_EQ(port.open(SerialSettings{}, 100, 100), 0);
+    Bytes buffer(24, 0x00);
+    EXPECT_EQ(port.readReply(buffer, 1), ReplyBadMessage);
 }
 
 TEST(ReadReplyBounds, ClosedPortPresetsTheBufferAndAnswersNoResponse) {

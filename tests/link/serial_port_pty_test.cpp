@@ -7,6 +7,7 @@
 #include <array>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <vector>
 
 namespace quarvel {
@@ -46,6 +47,25 @@ TEST(SerialPortOnPseudoTerminal, FrameReachesKtvSimAndItsAcknowledgementComesBac
     EXPECT_EQ(port.readByte(), kProbeByte);
     port.close();
     EXPECT_FALSE(port.isOpen());
+}
+
+// A reply still in the system's buffer, not yet taken by Qt, counts as unread: the reader goes on
+// through it when its deadline has passed meanwhile.
+TEST(SerialPortOnPseudoTerminal, ReplyInTheSystemsBufferIsUnreadWhicheverWayReadsWait) {
+    KtvSimProcess sim({});
+    ASSERT_FALSE(sim.terminalPath().empty());
+    for (const ReadWait wait : {ReadWait::Blocking, ReadWait::ServingEvents}) {
+        SCOPED_TRACE(static_cast<int>(wait));
+        auto line = qtSerialOpener([&](int) { return sim.terminalPath(); }, {}, wait)({});
+        ASSERT_NE(line, nullptr);
+        ASSERT_TRUE(line->write(std::vector<std::uint8_t>{kProbeByte}));
+        for (int tries = 0; tries < 500 && !line->hasUnreadByte(); ++tries) {
+            ::usleep(10'000);
+        }
+        EXPECT_TRUE(line->hasUnreadByte());
+        EXPECT_EQ(line->readByte(), kProbeByte);
+        EXPECT_FALSE(line->hasUnreadByte());
+    }
 }
 
 TEST(SerialPortOnPseudoTerminal, FarEndVanishingIsAPortFailure) {

@@ -16,6 +16,11 @@ struct Script : VirtualLine {
     int discards = 0;
     std::vector<std::uint8_t> written;
     std::function<void(std::uint8_t)> answer;
+    // The reader is away for awayMs before its read number awayBeforeRead (from 1), as while the
+    // program serves its windows; whatever arrives meanwhile waits in the line.
+    int awayBeforeRead = 0;
+    std::int64_t awayMs = 0;
+    int reads = 0;
 };
 
 // A line that delivers a script on the virtual clock.
@@ -34,6 +39,9 @@ public:
     }
 
     int readByte() override {
+        if (++m_script->reads == m_script->awayBeforeRead) {
+            m_script->nowMs += m_script->awayMs;
+        }
         // A failed line stays failed.
         const int value = m_script->peek();
         if (value >= 0) {
@@ -41,6 +49,8 @@ public:
         }
         return value;
     }
+
+    bool hasUnreadByte() override { return m_script->hasArrived(); }
 
     void discardPending() override {
         ++m_script->discards;

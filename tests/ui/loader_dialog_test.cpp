@@ -7,6 +7,7 @@
 #include "ui/loading_dialog.h"
 #include "ui_test_support.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -60,7 +61,10 @@ struct Bench {
             [this] { return stored; },
             [this](const LastValues& values) { written = values; },
             [this] { return logoFolder.path() / "Temp.s21"; },
-            [this] { return helpOpens; },
+            [this] {
+                ++helpAsked;
+                return helpOpens;
+            },
         };
         return std::make_unique<LoaderDialog>(job, std::move(services));
     }
@@ -89,6 +93,7 @@ struct Bench {
     LastValues stored;
     std::optional<LastValues> written;
     bool helpOpens = true;
+    int helpAsked = 0;
     TemporaryFolder logoFolder;
     DeviceModel device;
     SimLink link{device};
@@ -266,37 +271,51 @@ TEST(LoaderDialogTest, GifInCapitalsIsConvertedAndTheConvertedFileLoaded) {
     EXPECT_EQ(pathBox(*dialog).text().toStdString(), picture.string()) << "the box keeps the GIF";
 }
 
-// Assistive technology can press Go behind the modal loading dialog; that must not start a
-// second load on the job of the first.
-TEST(LoaderDialogTest, GoWhileALoadRunsStartsNoSecondLoad) {
-    Bench bench({0, 0, smallProgram});
-    auto dialog = bench.dialog();
-    QWidget* first = nullptr;
-    int others = 0;
-    bool pressedAgain = false;
-    ModalHandler handler([&](QWidget& modal) {
-        auto* loading = qobject_cast<LoadingDialog*>(&modal);
-        if (loading == nullptr) {
+// Assistive technology can press the main dialog's buttons behind the modal loading dialog, and
+// its requests are served while a step waits: none of them may act until the load has ended.
+TEST(LoaderDialogTest, ButtonsPressedWhileALoadRunsDoNothing) {
+    struct Case {
+        const char* name;
+        ControlId button;
+    };
+    for (const Case& c : {Case{"Go", GoButtonId}, Case{"Browse", BrowseButtonId},
+                          Case{"Help", HelpButtonId}, Case{"Exit", OkButtonId}}) {
+        SCOPED_TRACE(c.name);
+        Bench bench({0, 0, smallProgram});
+        auto dialog = bench.dialog();
+        QWidget* first = nullptr;
+        int others = 0;
+        bool pressedAgain = false;
+        bool loadingEnabled = false;
+        auto* button = controlOf<QPushButton>(*dialog, c.button);
+        ModalHandler handler([&](QWidget& modal) {
+            first = first != nullptr ? first : &modal;
+            auto* loading = qobject_cast<LoadingDialog*>(&modal);
+            if (&modal != first || loading == nullptr) {
+                ++others;
+                modal.close();
+            } else if (!pressedAgain) {
+                pressedAgain = true;
+                loadingEnabled = loading->isEnabled();
+                QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                    QAccessibleActionInterface::pressAction());
+            } else if (loading->finished() && !button->isDown()) {
+                // A press shows the button down for a moment before it clicks.
+                loading->accept();
+                return true;
+            }
             return false;
-        }
-        first = first != nullptr ? first : loading;
-        if (loading != first) {
-            ++others;
-            loading->reject();
-        } else if (!pressedAgain) {
-            pressedAgain = true;
-            controlOf<QPushButton>(*dialog, GoButtonId)->click();
-        } else if (loading->finished()) {
-            loading->accept();
-            return true;
-        }
-        return false;
-    });
-    controlOf<QPushButton>(*dialog, GoButtonId)->click();
-    ASSERT_TRUE(handler.handled());
-    EXPECT_EQ(others, 0);
-    EXPECT_EQ(bench.openedPorts.size(), 1u);
-    EXPECT_EQ(bench.device.loadsCompleted(), 1);
+        });
+        controlOf<QPushButton>(*dialog, GoButtonId)->click();
+        ASSERT_TRUE(handler.handled());
+        EXPECT_TRUE(loadingEnabled);
+        EXPECT_EQ(others, 0);
+        EXPECT_EQ(bench.helpAsked, 0);
+        EXPECT_FALSE(bench.written) << "the dialog was closed";
+        EXPECT_TRUE(dialog->isEnabled());
+        EXPECT_EQ(bench.openedPorts.size(), 1u);
+        EXPECT_EQ(bench.device.loadsCompleted(), 1);
+    }
 }
 
 TEST(LoaderDialogTest, PictureThatCannotBeConvertedEndsGoSilently) {
