@@ -100,6 +100,14 @@ public:
         return -1;
     }
 
+    // The driver's input queue: a reply that arrived while the GUI was busy elsewhere is still
+    // there to be read after its deadline.
+    bool hasUnreadByte() override {
+        DWORD errors = 0;
+        COMSTAT status{};
+        return ClearCommError(m_handle, &errors, &status) && status.cbInQue > 0;
+    }
+
     void discardPending() override { PurgeComm(m_handle, PURGE_TXCLEAR | PURGE_RXCLEAR); }
 
     std::int64_t nowMs() const override { return static_cast<std::int64_t>(GetTickCount64()); }

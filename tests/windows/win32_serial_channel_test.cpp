@@ -163,6 +163,27 @@ TEST(Win32SerialChannel, ALineLeftInAnyStateIsSetRawAndAnswers) {
     EXPECT_FALSE(after.fAbortOnError);
 }
 
+// Bytes that arrived count as unread until a read takes them: what lets a reader that comes back
+// late still take a whole reply.
+TEST(Win32SerialChannel, ArrivedBytesCountAsUnreadUntilRead) {
+    auto channel = openerOf("COM1")(kLoadSettings);
+    ASSERT_NE(channel, nullptr);
+    EXPECT_FALSE(channel->hasUnreadByte());
+    CommandSet commands;
+    commands.reset(kAllChannels);
+    ASSERT_TRUE(channel->write(commands.searchFrame()));
+    const std::int64_t giveUp = channel->nowMs() + 10000;
+    while (!channel->hasUnreadByte() && channel->nowMs() < giveUp) {
+    }
+    ASSERT_TRUE(channel->hasUnreadByte());
+    int value = -1;
+    while (value != kEndOfExclusive && value != -2 && channel->nowMs() < giveUp) {
+        value = channel->readByte();
+    }
+    EXPECT_EQ(value, kEndOfExclusive);
+    EXPECT_FALSE(channel->hasUnreadByte());
+}
+
 // ktv-sim answers the search frame with one frame; the case that asks for it comes last, since
 // the rest of the frame stays in the line.
 TEST(Win32SerialChannel, AWaitingReadServesTheQueueOnlyWhenAskedTo) {
