@@ -5,6 +5,7 @@
 #include "cli/load_options.h"
 #include "cli/load_output.h"
 #include "cli/logo_staging.h"
+#include "cli/port_identity.h"
 #include "cli/port_load.h"
 #include "cli/serial_line.h"
 #include "cli/usage.h"
@@ -71,6 +72,11 @@ int runLoad(std::span<char* const> args) {
     }
     if (options.helpWanted) {
         return printHelp(kLoadUsage, kLoadHelp);
+    }
+    // Two loads on one line would only fight over it, whatever each is called.
+    if (const auto clash = portsOnOneDevice(options.ports)) {
+        return badUsage(kLoadUsage,
+                        "ports '" + clash->first + "' and '" + clash->second + "' name one device");
     }
 
     std::string file = options.file;

@@ -1,5 +1,5 @@
-#include "tests/support/child_process.h"
 #include "program_files.h"
+#include "tests/support/child_process.h"
 
 #include <fcntl.h>
 #include <fstream>
@@ -69,6 +69,52 @@ INSTANTIATE_TEST_SUITE_P(
                   {"{\"com\":2,\"device\":\"PRESENT\",\"missing\":false}",
                    "{\"com\":7,\"device\":\"/nonexistent/ttyUSB9\",\"missing\":true}"}}),
     [](const testing::TestParamInfo<PortsCase>& info) { return info.param.name; });
+
+// A --port that names one device under several spellings: the settings map COM2 and the name
+// bench-left to /dev/null, and "LINK" stands for a symbolic link to it.
+struct SameDeviceCase {
+    const char* name;
+    std::string first;
+    std::string second;
+    // 2 refused before anything opens; 1 both tried, as /dev/null and /dev/zero are no ports.
+    int exitCode;
+};
+
+void PrintTo(const SameDeviceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SameDevice : public testing::TestWithParam<SameDeviceCase> {};
+
+TEST_P(SameDevice, TwoPortsOnOneDeviceAreRefusedWhateverTheirSpelling) {
+    const SameDeviceCase& c = GetParam();
+    const auto config = testFolder() / (std::string("same-device-") + c.name);
+    std::filesystem::create_directories(config);
+    std::ofstream(config / "quarvel.INI") << "[Ports]\nCOM2=/dev/null\nbench-left=/dev/null\n";
+    const auto link = config / "link";
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink("/dev/null", link);
+    const auto spelt = [&link](const std::string& port) {
+        return port == "LINK" ? link.string() : port;
+    };
+
+    const Finished run =
+        runProgram({QUARVEL_CLI, "load", "a.a21", "-p", spelt(c.first), "-p", spelt(c.second)}, "",
+                   {"XDG_CONFIG_HOME=" + config.string()});
+
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_EQ(run.err.find("name one device") != std::string::npos, c.exitCode == 2) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SameDevice,
+    testing::Values(SameDeviceCase{"LinkAndTarget", "LINK", "/dev/null", 2},
+                    SameDeviceCase{"ComNumberAndItsDevice", "/dev/null", "2", 2},
+                    SameDeviceCase{"AliasAndItsDevice", "bench-left", "/dev/null", 2},
+                    SameDeviceCase{"AliasAndComNumber", "bench-left", "COM2", 2},
+                    SameDeviceCase{"TwoSpellingsOfAPath", "/dev/null", "/dev/../dev/null", 2},
+                    SameDeviceCase{"TwoDevices", "/dev/null", "/dev/zero", 1}),
+    [](const testing::TestParamInfo<SameDeviceCase>& info) { return info.param.name; });
 
 } // namespace
 } // namespace quarvel::test
