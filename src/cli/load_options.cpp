@@ -66,17 +66,9 @@ bool setPort(std::string_view text, LoadOptions& options, std::string& error) {
 }
 
 bool setChannel(std::string_view text, LoadOptions& options, std::string& error) {
-    if (equalsIgnoringCase(text, "all")) {
-        options.channel = kAllChannels;
-        return true;
-    }
-    const auto value = wholeNumber(text);
-    if (!value || *value < 1 || *value > kHighestChannel) {
-        error = "channel must be 'all' or 1 to 16: '" + std::string(text) + "'";
-        return false;
-    }
-    options.channel = static_cast<std::uint8_t>(*value - 1);
-    return true;
+    const auto channel = channelByte(text, error);
+    options.channel = channel.value_or(kAllChannels);
+    return channel.has_value();
 }
 
 bool setRetry(std::string_view text, LoadOptions& options, std::string& error) {
@@ -139,6 +131,18 @@ static_assert(std::size(kOptions) == std::size(kSetters));
 constexpr std::string_view kOperands[] = {"FILE"};
 
 } // namespace
+
+std::optional<std::uint8_t> channelByte(std::string_view text, std::string& error) {
+    if (equalsIgnoringCase(text, "all")) {
+        return kAllChannels;
+    }
+    const auto value = wholeNumber(text);
+    if (!value || *value < 1 || *value > kHighestChannel) {
+        error = "channel must be 'all' or 1 to 16: '" + std::string(text) + "'";
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(*value - 1);
+}
 
 bool parseLoadOptions(std::span<char* const> args, TerminalFacts terminal, LoadOptions& options,
                       std::string& error) {

@@ -4,8 +4,10 @@
 #include "link/port_names.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarvel {
@@ -43,6 +45,10 @@ struct TerminalFacts {
     bool inputIsTerminal = false;
     bool errorIsTerminal = false;
 };
+
+// The channel byte of a --channel value, "all" or 1 to 16; nothing, with error saying why, for
+// any other text.
+std::optional<std::uint8_t> channelByte(std::string_view text, std::string& error);
 
 // Reads the arguments after `load`. On bad usage answers false with error saying why.
 bool parseLoadOptions(std::span<char* const> args, TerminalFacts terminal, LoadOptions& options,

@@ -1,9 +1,13 @@
+#include "e2e_programs.h"
 #include "program_files.h"
+#include "simulated_device.h"
 #include "tests/support/child_process.h"
 
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <memory>
 #include <ostream>
 #include <unistd.h>
 
@@ -115,6 +119,74 @@ INSTANTIATE_TEST_SUITE_P(
                     SameDeviceCase{"TwoSpellingsOfAPath", "/dev/null", "/dev/../dev/null", 2},
                     SameDeviceCase{"TwoDevices", "/dev/null", "/dev/zero", 1}),
     [](const testing::TestParamInfo<SameDeviceCase>& info) { return info.param.name; });
+
+// Stand-in devices mapped as COM2, COM3 ...: "answers" one that answers, "silent" one that does
+// not, "held" one that answers but whose port another program holds open.
+struct AutoPortCase {
+    const char* name;
+    std::vector<std::string> devices;
+    int exitCode;
+    std::string says;
+};
+
+void PrintTo(const AutoPortCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class AutoPort : public testing::TestWithParam<AutoPortCase> {};
+
+TEST_P(AutoPort, LoadsOnlyWhenExactlyOneDeviceAnswers) {
+    const AutoPortCase& c = GetParam();
+    const auto config = testFolderFor(std::string("auto-port-") + c.name);
+    std::vector<std::unique_ptr<SimulatedDevice>> devices;
+    std::vector<int> held;
+    std::ofstream settings(config / "quarvel.INI");
+    settings << "[Ports]\n";
+    for (std::size_t i = 0; i < c.devices.size(); ++i) {
+        const std::string& kind = c.devices[i];
+        const auto folder = config / std::to_string(i);
+        std::filesystem::create_directories(folder);
+        std::vector<std::string> options{"--received-out", (folder / "received").string()};
+        if (kind == "silent") {
+            options.insert(options.end(), {"--fault", "silent"});
+        }
+        devices.push_back(std::make_unique<SimulatedDevice>(folder, options));
+        settings << "COM" << i + 2 << "=" << devices.back()->port() << "\n";
+        if (kind == "held") {
+            held.push_back(::open(devices.back()->port().c_str(), O_RDWR | O_NOCTTY));
+        }
+    }
+    settings.close();
+
+    const Finished run =
+        runProgram({QUARVEL_CLI, "load", cliPrograms().small.string(), "--port", "auto"}, "",
+                   {"XDG_CONFIG_HOME=" + config.string()});
+
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        devices[i]->stopAndReadFlash();
+        std::ifstream file(config / std::to_string(i) / "received", std::ios::binary);
+        const std::string received{std::istreambuf_iterator<char>(file), {}};
+        if (c.devices[i] == "held") {
+            EXPECT_EQ(received, "") << "a port another program holds is never written to";
+        } else {
+            EXPECT_NE(received, "") << "every free port is searched";
+        }
+    }
+    for (const int fd : held) {
+        ::close(fd);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AutoPort,
+    testing::Values(
+        AutoPortCase{"NoDevice", {"silent"}, 1, "no device answers on any port"},
+        AutoPortCase{"OneDevice", {"silent", "answers"}, 0, "the one port where a device answers"},
+        AutoPortCase{"TwoDevices", {"answers", "answers"}, 1, "more than one port"},
+        AutoPortCase{"HeldDeviceIsLeftAlone", {"held", "silent"}, 1, "no device answers"}),
+    [](const testing::TestParamInfo<AutoPortCase>& info) { return info.param.name; });
 
 } // namespace
 } // namespace quarvel::test
