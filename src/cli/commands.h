@@ -24,5 +24,8 @@ inline constexpr std::string_view kLoadUsage =
 int runLoad(std::span<char* const> args);
 inline constexpr std::string_view kPortsUsage = "ports [--probe [--channel CH]] [--json]";
 int runPorts(std::span<char* const> args);
+inline constexpr std::string_view kStationUsage =
+    "station FILE --port PORT... [--channel CH] [--boot] [--log FILE] [--units N] [--json]";
+int runStation(std::span<char* const> args);
 
 } // namespace quarvel

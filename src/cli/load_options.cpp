@@ -35,34 +35,7 @@ bool samePort(const PortChoice& a, const PortChoice& b) {
 }
 
 bool setPort(std::string_view text, LoadOptions& options, std::string& error) {
-    PortChoice port;
-    port.given = text;
-    std::string_view number = text;
-    if (number.size() > 3 && equalsIgnoringCase(number.substr(0, 3), "COM")) {
-        number.remove_prefix(3);
-    }
-    if (!number.empty() && std::isdigit(static_cast<unsigned char>(number.front()))) {
-        const auto value = wholeNumber(number);
-        if (!value || *value < 1 || *value > kHighestPortNumber) {
-            error = "port number must be 1 to " + std::to_string(kHighestPortNumber) +
-                    ", or a device path: '" + std::string(text) + "'";
-            return false;
-        }
-        port.number = *value;
-    } else if (text.empty()) {
-        error = "the port is empty";
-        return false;
-    } else {
-        port.devicePath = text;
-    }
-    // Two loads on one line would only fight over it.
-    if (std::ranges::any_of(options.ports,
-                            [&port](const PortChoice& other) { return samePort(other, port); })) {
-        error = "port '" + std::string(text) + "' is given more than once";
-        return false;
-    }
-    options.ports.push_back(std::move(port));
-    return true;
+    return addPort(text, options.ports, error);
 }
 
 bool setChannel(std::string_view text, LoadOptions& options, std::string& error) {
@@ -131,6 +104,37 @@ static_assert(std::size(kOptions) == std::size(kSetters));
 constexpr std::string_view kOperands[] = {"FILE"};
 
 } // namespace
+
+bool addPort(std::string_view text, std::vector<PortChoice>& ports, std::string& error) {
+    PortChoice port;
+    port.given = text;
+    std::string_view number = text;
+    if (number.size() > 3 && equalsIgnoringCase(number.substr(0, 3), "COM")) {
+        number.remove_prefix(3);
+    }
+    if (!number.empty() && std::isdigit(static_cast<unsigned char>(number.front()))) {
+        const auto value = wholeNumber(number);
+        if (!value || *value < 1 || *value > kHighestPortNumber) {
+            error = "port number must be 1 to " + std::to_string(kHighestPortNumber) +
+                    ", or a device path: '" + std::string(text) + "'";
+            return false;
+        }
+        port.number = *value;
+    } else if (text.empty()) {
+        error = "the port is empty";
+        return false;
+    } else {
+        port.devicePath = text;
+    }
+    // Two loads on one line would only fight over it.
+    if (std::ranges::any_of(ports,
+                            [&port](const PortChoice& other) { return samePort(other, port); })) {
+        error = "port '" + std::string(text) + "' is given more than once";
+        return false;
+    }
+    ports.push_back(std::move(port));
+    return true;
+}
 
 std::optional<std::uint8_t> channelByte(std::string_view text, std::string& error) {
     if (equalsIgnoringCase(text, "all")) {

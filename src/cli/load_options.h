@@ -46,6 +46,10 @@ struct TerminalFacts {
     bool errorIsTerminal = false;
 };
 
+// Adds one --port value to ports; false, with error saying why, for a value that names no port
+// or a port given already.
+bool addPort(std::string_view text, std::vector<PortChoice>& ports, std::string& error);
+
 // The channel byte of a --channel value, "all" or 1 to 16; nothing, with error saying why, for
 // any other text.
 std::optional<std::uint8_t> channelByte(std::string_view text, std::string& error);

@@ -7,6 +7,7 @@
 #include "cli/port_probe.h"
 #include "cli/serial_line.h"
 #include "cli/serial_port_list.h"
+#include "cli/stable_port_names.h"
 #include "cli/usage.h"
 
 #include <cstdio>
@@ -16,37 +17,36 @@ namespace quarvel {
 namespace {
 
 constexpr OptionSpec kOptions[] = {{"--json"}, {"--probe"}, {"--channel", 'c', true}};
+// The options, alike on every system.
+#define QUARVEL_PORTS_OPTIONS_HELP                                                                 \
+    "  --json            one JSON object a line instead\n"                                         \
+    "  --probe           open each port that no other program holds, send it the search\n"         \
+    "                    frame once and wait for the reply; the port then ends with \"device\n"    \
+    "                    answers\", \"no answer\", \"busy\" (held by another program, never\n"     \
+    "                    touched) or \"cannot open\". Nothing but the search frame is written\n"   \
+    "  -c, --channel CH  the channel of the search frame, 1 to 16 or all (default)\n"
 #ifdef _WIN32
 constexpr std::string_view kPortsHelp =
     "\nLists every COM port the system reports, one a line: its name, then what is known of it\n"
     "(description, manufacturer, USB vendor:product id, serial number) and \"busy\" where\n"
-    "another program holds it.\n\n"
-    "  --json            one JSON object a line instead\n"
-    "  --probe           open every port that no other program holds, send it the search frame "
-    "once\n"
-    "                    and wait for the reply: each port then ends with \"device answers\", "
-    "\"no\n"
-    "                    answer\", \"busy\" (held by another program, never touched) or \"cannot\n"
-    "                    open\"; nothing but the search frame is ever written\n"
-    "  -c, --channel CH  the channel of the search frame, 1 to 16 or all (default)\n";
+    "another program holds it.\n\n" QUARVEL_PORTS_OPTIONS_HELP;
 #else
 constexpr std::string_view kPortsHelp =
-    "\nLists every serial port the system reports, one a line: its device, then what is known\n"
-    "of it (description, manufacturer, USB vendor:product id, serial number) and \"busy\" where\n"
-    "another program holds it. Then the COM numbers that section [Ports] of the settings file\n"
-    "maps, each with its device and \"missing\" where that device does not exist.\n\n"
-    "  --json            one JSON object a line instead\n"
-    "  --probe           open every port that no other program holds, send it the search frame "
-    "once\n"
-    "                    and wait for the reply: each port then ends with \"device answers\", "
-    "\"no\n"
-    "                    answer\", \"busy\" (held by another program, never touched) or \"cannot\n"
-    "                    open\"; nothing but the search frame is ever written\n"
-    "  -c, --channel CH  the channel of the search frame, 1 to 16 or all (default)\n";
+    "\nLists every serial port the system reports, one a line: its device and its names in\n"
+    "/dev/serial/by-id and by-path (which stay the same however it is plugged in), then what\n"
+    "is known of it (description, manufacturer, USB vendor:product id, serial number) and\n"
+    "\"busy\" where another program holds it. Then the COM numbers that section [Ports] of the\n"
+    "settings file maps, each with its device and \"missing\" where that device does not exist;\n"
+    "--probe probes those devices too.\n\n" QUARVEL_PORTS_OPTIONS_HELP;
 #endif
+#undef QUARVEL_PORTS_OPTIONS_HELP
 
 void printPlain(const PortDescription& port, std::optional<ProbeVerdict> verdict) {
     std::string line = port.device;
+    const StableNames stable = stablePortNames(port.device);
+    for (const auto& name : {stable.byId, stable.byPath}) {
+        line += name ? " " + *name : "";
+    }
     std::string separator = ": ";
     const auto append = [&](const std::string& text) {
         line += separator + text;
@@ -74,7 +74,10 @@ void printPlain(const PortDescription& port, std::optional<ProbeVerdict> verdict
 
 void printJson(const PortDescription& port, std::optional<ProbeVerdict> verdict) {
     JsonObject object;
+    const StableNames stable = stablePortNames(port.device);
     object.add("port", port.device)
+        .addOrNull("by_id", stable.byId)
+        .addOrNull("by_path", stable.byPath)
         .addOrNull("description", port.description)
         .addOrNull("manufacturer", port.manufacturer)
         .addOrNull("vendor_id", port.vendorId)
