@@ -31,10 +31,10 @@ void DeviceServer::setDevice(DeviceModel* device) {
 }
 
 ServeEnd DeviceServer::serve(const volatile std::sig_atomic_t& stopRequested,
-                             const volatile std::sig_atomic_t& unitChanges) {
-    const std::sig_atomic_t changesAtStart = unitChanges;
+                             const volatile std::sig_atomic_t& unitChanges,
+                             std::sig_atomic_t seenChanges) {
     while (stopRequested == 0) {
-        if (unitChanges != changesAtStart) {
+        if (unitChanges != seenChanges) {
             return ServeEnd::UnitsChanged;
         }
         Clock::time_point now = Clock::now();

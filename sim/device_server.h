@@ -27,11 +27,10 @@ class DeviceServer {
 public:
     DeviceServer(DeviceModel& device, int masterFd, ServeSettings settings);
 
-    // Runs until stopRequested becomes nonzero, unitChanges differs from what it was at the start,
-    // the device drops the line, the loader closes it after a load (with once), or the terminal
-    // fails.
+    // Runs until stopRequested becomes nonzero, unitChanges is no longer seenChanges, the device
+    // drops the line, the loader closes it after a load (with once), or the terminal fails.
     ServeEnd serve(const volatile std::sig_atomic_t& stopRequested,
-                   const volatile std::sig_atomic_t& unitChanges);
+                   const volatile std::sig_atomic_t& unitChanges, std::sig_atomic_t seenChanges);
     // The unit on the line from now on; nullptr while none is, and the line stays silent.
     void setDevice(DeviceModel* device);
     // Every byte read from the loader, as it came, when the settings keep them.

@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
     if (!options.receivedOutPath.empty() && !canWriteBeside(options.receivedOutPath)) {
         return fail("cannot write the received bytes to " + options.receivedOutPath);
     }
+    g_unitOn = options.absent ? 0 : 1;
     stopOnSignals();
 
     std::string error;
@@ -115,7 +116,6 @@ int main(int argc, char** argv) {
     }
     std::cout << terminal->slavePath() << std::endl;
 
-    g_unitOn = options.absent ? 0 : 1;
     int unit = options.absent ? 0 : 1;
     auto device = std::make_unique<DeviceModel>(unitConfig(options, unit));
     const auto logTo = [&options](DeviceModel& model) {
@@ -128,12 +128,11 @@ int main(int argc, char** argv) {
     DeviceServer server(
         *device, terminal->masterFd(),
         {options.paced, options.once, options.verbose, !options.receivedOutPath.empty()});
-    bool unitOn = !options.absent;
-    if (!unitOn) {
-        server.setDevice(nullptr);
-    }
-    ServeEnd end = server.serve(g_stopRequested, g_unitChanges);
+    // A signal that comes between looking and serving is served at once, never lost.
+    bool unitOn = true;
+    ServeEnd end = ServeEnd::UnitsChanged;
     while (end == ServeEnd::UnitsChanged) {
+        const std::sig_atomic_t seen = g_unitChanges;
         if (g_unitOn != 0 && !unitOn) {
             device = std::make_unique<DeviceModel>(unitConfig(options, ++unit));
             logTo(*device);
@@ -141,11 +140,11 @@ int main(int argc, char** argv) {
         } else if (g_unitOn == 0 && unitOn) {
             server.setDevice(nullptr);
         }
-        unitOn = g_unitOn != 0;
-        if (options.verbose) {
-            std::cerr << "ktv-sim: unit " << unit << (unitOn ? " on" : " off") << " the line\n";
+        if (options.verbose && unitOn != (g_unitOn != 0)) {
+            std::cerr << "ktv-sim: unit " << unit << (unitOn ? " off" : " on") << " the line\n";
         }
-        end = server.serve(g_stopRequested, g_unitChanges);
+        unitOn = g_unitOn != 0;
+        end = server.serve(g_stopRequested, g_unitChanges, seen);
     }
     // Hang up before anything else, so the loader learns at once that the line is gone.
     terminal.reset();

@@ -18,6 +18,8 @@ public:
 
     // The pseudo-terminal that ktv-sim serves.
     const std::string& port() const { return m_port; }
+    // Sends ktv-sim a signal: SIGUSR2 puts a unit on the line, SIGUSR1 takes it off.
+    void signal(int number) const { m_program->signal(number); }
     // Stops ktv-sim and answers the flash image it wrote as it ended.
     std::vector<std::uint8_t> stopAndReadFlash();
 
