@@ -56,7 +56,7 @@ JsonObject& JsonObject::addOrNull(std::string_view key, const std::optional<std:
     return text ? add(key, std::string_view(*text)) : addRaw(key, "null");
 }
 
-JsonObject& JsonObject::addOrNull(std::string_view key, std::optional<std::int64_t> number) {
+JsonObject& JsonObject::addNumberOrNull(std::string_view key, std::optional<std::int64_t> number) {
     return number ? add(key, *number) : addRaw(key, "null");
 }
 

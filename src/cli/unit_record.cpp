@@ -41,9 +41,9 @@ std::string unitRecordLine(const UnitRecord& record) {
     } else {
         line.add("channel", std::int64_t{record.channel} + 1);
     }
-    line.addOrNull("device", record.facts.deviceType
-                                 ? std::optional<std::int64_t>(*record.facts.deviceType)
-                                 : std::nullopt)
+    line.addNumberOrNull("device", record.facts.deviceType
+                                       ? std::optional<std::int64_t>(*record.facts.deviceType)
+                                       : std::nullopt)
         .add("file", record.file)
         .addOrNull("sha256", record.sha256)
         .add("status", record.status)
