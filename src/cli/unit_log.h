@@ -20,8 +20,6 @@ public:
     // True when the log can be opened for appending; false, with error saying why, otherwise.
     bool reachable(std::string& error) const;
 
-    const std::string& path() const { return m_path; }
-
 private:
     std::mutex m_mutex;
     std::string m_path;
