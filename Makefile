@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build test test-asan fuzz demo clean bench gui-demo screenshots windows \
+.PHONY: all deps configure build test test-asan fuzz demo demo-station clean bench gui-demo screenshots windows \
     test-windows
 
 all: build
@@ -51,6 +51,12 @@ test-windows:
 # ktv-sim on a pseudo-terminal, examples/demo.a21 loaded into it, its flash checked with srec_cat.
 demo: build
 	@bash scripts/demo.sh $(BUILD_DIR)
+
+# A production bench: a station loads three units at each of two ktv-sim devices, one unit
+# failing, and prints its log.
+demo-station: deps configure
+	cmake --build --preset $(PRESET) -j $(JOBS) --target quarvel-cli ktv-sim
+	@bash scripts/demo-station.sh $(BUILD_DIR)
 
 # The desktop program against ktv-sim, with COM1 pointed at the stand-in device.
 gui-demo: build

@@ -174,6 +174,54 @@ for _ in 1 2 3; do
 done
 read -r _ gang_kib <"$work/gang.usage"
 
+# --- 1c. station: unit after unit at eight paced devices ---------------------------------------
+# Each ktv-sim starts with no unit on its line; all eight get one at once, the station loads them,
+# and once every port has said so they are taken off and, once every port has seen them go, the
+# next ones put on: the station's waits for presence and absence are in the time.
+station_units=3
+station_devices=()
+station_ports=()
+for i in $(seq "$gang_size"); do
+    "$sim" --pace --absent >"$work/station$i.out" 2>"$work/station$i.err" &
+    station_devices+=($!)
+    gang_pids+=($!)
+    for _ in $(seq 100); do
+        [ -s "$work/station$i.out" ] && break
+        sleep 0.05
+    done
+    station_ports+=(--port "$(head -n 1 "$work/station$i.out")")
+done
+# Waits until every port has said "unit N WHAT"; the station may not end first.
+await_station() {
+    while [ "$(grep -c ": unit $1 $2" "$work/station.log" || true)" -lt "$gang_size" ]; do
+        if ! kill -0 "$station_pid" 2>/dev/null; then
+            echo "bench: the station ended early:" >&2
+            cat "$work/station.log" >&2
+            exit 1
+        fi
+        sleep 0.02
+    done
+}
+"$cli" station "$program" "${station_ports[@]}" --units "$station_units" >"$work/station.log" 2>&1 &
+station_pid=$!
+gang_pids+=($station_pid)
+start=$EPOCHREALTIME
+for unit in $(seq "$station_units"); do
+    kill -USR2 "${station_devices[@]}"
+    await_station "$unit" "completed"
+    [ "$unit" -eq "$station_units" ] && break
+    kill -USR1 "${station_devices[@]}"
+    await_station "$unit" "removed"
+done
+if ! wait "$station_pid"; then
+    echo "bench: a unit of the station failed:" >&2
+    cat "$work/station.log" >&2
+    exit 1
+fi
+end=$EPOCHREALTIME
+station_seconds=$(elapsed "$start" "$end")
+stop_gang
+
 # Against an unpaced line, the best of three transfers each.
 cli_transfer_seconds=1e9
 dialog_transfer_seconds=1e9
@@ -227,7 +275,8 @@ awk -v sent="$sent" -v received="$received" -v records="$records" -v wire="$wire
     -v logo_times="$logo_times" -v cli_kib="$cli_load_kib" -v convert_kib="$convert_kib" \
     -v large_bytes="$large_bytes" -v scan="$scan_seconds" -v wc="$wc_seconds" \
     -v load_average="$load_average" -v cores="$(nproc)" -v gang="$gang_seconds" \
-    -v gang_size="$gang_size" -v gang_kib="$gang_kib" '
+    -v gang_size="$gang_size" -v gang_kib="$gang_kib" -v station="$station_seconds" \
+    -v station_units="$station_units" '
 function row(what, measured, reference, ratio, goal, met) {
     printf "%-44s %-20s %-22s %-8s %-8s %s\n", what, measured, reference, ratio, goal, met
 }
@@ -252,6 +301,12 @@ BEGIN {
     row(sprintf("gang: the same load into %d at once", gang_size), sprintf("%.3f s", gang),
         sprintf("one %.3f s", paced), sprintf("%.4f", gang / paced), "<= 1.05",
         verdict(gang <= 1.05 * paced))
+    units_per_hour = gang_size * station_units * 3600 / station
+    lines_allow = gang_size * 3600 / limit
+    row(sprintf("station: %d units at each of %d", station_units, gang_size),
+        sprintf("%.0f units/h", units_per_hour), sprintf("lines %.0f units/h", lines_allow),
+        sprintf("%.4f", units_per_hour / lines_allow), ">= 0.95",
+        verdict(units_per_hour >= 0.95 * lines_allow))
     row("loader per record: quarvel-cli, unpaced",
         sprintf("%.3f ms", cli_transfer / records * 1000),
         sprintf("wire %.2f ms", exchange * 1000), "", "", "")

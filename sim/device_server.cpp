@@ -21,13 +21,25 @@ constexpr int kIdleRecheckMs = 20;
 } // namespace
 
 DeviceServer::DeviceServer(DeviceModel& device, int masterFd, ServeSettings settings)
-    : m_device(device), m_master(masterFd), m_settings(settings) {}
+    : m_device(&device), m_master(masterFd), m_settings(settings) {}
 
-ServeEnd DeviceServer::serve(const volatile std::sig_atomic_t& stopRequested) {
+void DeviceServer::setDevice(DeviceModel* device) {
+    // Whatever was under way belonged to the unit that left.
+    m_input.clear();
+    m_output.clear();
+    m_device = device;
+}
+
+ServeEnd DeviceServer::serve(const volatile std::sig_atomic_t& stopRequested,
+                             const volatile std::sig_atomic_t& unitChanges,
+                             std::sig_atomic_t seenChanges) {
     while (stopRequested == 0) {
+        if (unitChanges != seenChanges) {
+            return ServeEnd::UnitsChanged;
+        }
         Clock::time_point now = Clock::now();
         handleDueInput(now);
-        if (m_device.lineDropped()) {
+        if (m_device != nullptr && m_device->lineDropped()) {
             return ServeEnd::LineDropped;
         }
         if (!sendDueOutput(now)) {
@@ -89,12 +101,17 @@ bool DeviceServer::takeInput(Clock::time_point now) {
 }
 
 void DeviceServer::handleDueInput(Clock::time_point now) {
-    const std::chrono::milliseconds delay{m_device.replyDelayMs()};
-    const std::chrono::milliseconds pause{m_device.bytePauseMs()};
-    while (!m_input.empty() && m_input.front().at <= now && !m_device.lineDropped()) {
+    // With no unit on the line, what the loader sends reaches nobody.
+    if (m_device == nullptr) {
+        m_input.clear();
+        return;
+    }
+    const std::chrono::milliseconds delay{m_device->replyDelayMs()};
+    const std::chrono::milliseconds pause{m_device->bytePauseMs()};
+    while (!m_input.empty() && m_input.front().at <= now && !m_device->lineDropped()) {
         const Timed input = m_input.front();
         m_input.pop_front();
-        const std::vector<std::uint8_t> answer = m_device.receive(input.byte);
+        const std::vector<std::uint8_t> answer = m_device->receive(input.byte);
         for (std::size_t i = 0; i < answer.size(); ++i) {
             Clock::time_point at = input.at + delay + pause * static_cast<int>(i);
             if (m_settings.paced) {
@@ -132,7 +149,9 @@ void DeviceServer::loaderClosed() {
     m_loaderActive = false;
     m_input.clear();
     m_output.clear();
-    m_device.lineClosed();
+    if (m_device != nullptr) {
+        m_device->lineClosed();
+    }
     if (m_settings.verbose) {
         std::cerr << "ktv-sim: the loader closed the line\n";
     }

@@ -20,16 +20,19 @@ struct ServeSettings {
     bool keepsReceived = false;
 };
 
-enum class ServeEnd { Stopped, LoadDone, LineDropped, Failed };
+enum class ServeEnd { Stopped, LoadDone, LineDropped, Failed, UnitsChanged };
 
 // Serves a device model on the master side of a pseudo-terminal in real time.
 class DeviceServer {
 public:
     DeviceServer(DeviceModel& device, int masterFd, ServeSettings settings);
 
-    // Runs until stopRequested becomes nonzero, the device drops the line, the loader closes it
-    // after a load (with once), or the terminal fails.
-    ServeEnd serve(const volatile std::sig_atomic_t& stopRequested);
+    // Runs until stopRequested becomes nonzero, unitChanges is no longer seenChanges, the device
+    // drops the line, the loader closes it after a load (with once), or the terminal fails.
+    ServeEnd serve(const volatile std::sig_atomic_t& stopRequested,
+                   const volatile std::sig_atomic_t& unitChanges, std::sig_atomic_t seenChanges);
+    // The unit on the line from now on; nullptr while none is, and the line stays silent.
+    void setDevice(DeviceModel* device);
     // Every byte read from the loader, as it came, when the settings keep them.
     const std::vector<std::uint8_t>& received() const { return m_received; }
 
@@ -47,7 +50,7 @@ private:
     void loaderClosed();
     Clock::duration untilNextEvent(Clock::time_point now) const;
 
-    DeviceModel& m_device;
+    DeviceModel* m_device;
     int m_master;
     ServeSettings m_settings;
     std::deque<Timed> m_input;

@@ -1,5 +1,6 @@
 #include "files/whole_file_writer.h"
 #include "quarvel_version.h"
+#include "sim/device_protocol.h"
 #include "sim/device_server.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/sim_options.h"
@@ -8,6 +9,8 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <limits>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <unistd.h>
@@ -16,9 +19,17 @@
 namespace {
 
 volatile std::sig_atomic_t g_stopRequested = 0;
+// Told by SIGUSR1 (taken off) and SIGUSR2 (put on); every signal counts as a change to look at.
+volatile std::sig_atomic_t g_unitOn = 1;
+volatile std::sig_atomic_t g_unitChanges = 0;
 
 void requestStop(int) {
     g_stopRequested = 1;
+}
+
+void unitSignal(int number) {
+    g_unitOn = number == SIGUSR2 ? 1 : 0;
+    g_unitChanges = g_unitChanges + 1;
 }
 
 void stopOnSignals() {
@@ -29,6 +40,20 @@ void stopOnSignals() {
     action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    action.sa_handler = unitSignal;
+    sigaction(SIGUSR1, &action, nullptr);
+    sigaction(SIGUSR2, &action, nullptr);
+}
+
+// A unit fresh from the shelf: erased flash, every scripted fault still to come.
+quarvel::DeviceConfig unitConfig(const quarvel::SimOptions& options, int unit) {
+    quarvel::DeviceConfig config = options.device;
+    config.keepsReceived = false;
+    if (options.failingUnit != 0 && unit == options.failingUnit) {
+        config.faults.push_back(quarvel::Fault::statusAt(1, quarvel::device::kProgramFailed,
+                                                         std::numeric_limits<int>::max()));
+    }
+    return config;
 }
 
 // Found out before serving, not after a load whose image then has nowhere to go.
@@ -74,6 +99,7 @@ int main(int argc, char** argv) {
     if (!options.receivedOutPath.empty() && !canWriteBeside(options.receivedOutPath)) {
         return fail("cannot write the received bytes to " + options.receivedOutPath);
     }
+    g_unitOn = options.absent ? 0 : 1;
     stopOnSignals();
 
     std::string error;
@@ -90,21 +116,41 @@ int main(int argc, char** argv) {
     }
     std::cout << terminal->slavePath() << std::endl;
 
-    DeviceConfig config = options.device;
-    config.keepsReceived = false;
-    DeviceModel device(config);
-    if (options.verbose) {
-        device.setLogger([](std::string_view text) { std::cerr << "ktv-sim: " << text << '\n'; });
-    }
+    int unit = options.absent ? 0 : 1;
+    auto device = std::make_unique<DeviceModel>(unitConfig(options, unit));
+    const auto logTo = [&options](DeviceModel& model) {
+        if (options.verbose) {
+            model.setLogger(
+                [](std::string_view text) { std::cerr << "ktv-sim: " << text << '\n'; });
+        }
+    };
+    logTo(*device);
     DeviceServer server(
-        device, terminal->masterFd(),
+        *device, terminal->masterFd(),
         {options.paced, options.once, options.verbose, !options.receivedOutPath.empty()});
-    const ServeEnd end = server.serve(g_stopRequested);
+    // A signal that comes between looking and serving is served at once, never lost.
+    bool unitOn = true;
+    ServeEnd end = ServeEnd::UnitsChanged;
+    while (end == ServeEnd::UnitsChanged) {
+        const std::sig_atomic_t seen = g_unitChanges;
+        if (g_unitOn != 0 && !unitOn) {
+            device = std::make_unique<DeviceModel>(unitConfig(options, ++unit));
+            logTo(*device);
+            server.setDevice(device.get());
+        } else if (g_unitOn == 0 && unitOn) {
+            server.setDevice(nullptr);
+        }
+        if (options.verbose && unitOn != (g_unitOn != 0)) {
+            std::cerr << "ktv-sim: unit " << unit << (unitOn ? " off" : " on") << " the line\n";
+        }
+        unitOn = g_unitOn != 0;
+        end = server.serve(g_stopRequested, g_unitChanges, seen);
+    }
     // Hang up before anything else, so the loader learns at once that the line is gone.
     terminal.reset();
 
     if (!options.flashOutPath.empty()) {
-        error = writeWhole(options.flashOutPath, device.flash());
+        error = writeWhole(options.flashOutPath, device->flash());
         if (!error.empty()) {
             return fail(error);
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <limits>
 
 namespace quarvel {
 
@@ -38,12 +39,18 @@ Options:
                        trickle:MS      send the bytes of every answer MS milliseconds apart
                                        (1 to 2000)
                      a wrong type number is --type N
+  --absent           start with no unit on the line: nothing is answered until one is put on
+  --fail-unit N      the Nth unit put on (the first is unit 1) answers every record with
+                     status 04, as a unit whose flash cannot be programmed
   --flash-out FILE   write the 512 KiB flash image to FILE at exit
   --received-out FILE  write every byte the loader sent, as it came, to FILE at exit
   --once             exit when the loader closes the terminal after a load
   --verbose          log refused frames and the line's events on stderr
   --help             show this text and exit
   --version          show the version and exit
+
+Units come and go as on a production bench: SIGUSR1 takes the unit off the line (it falls
+silent), SIGUSR2 puts a new unit on (answers again, its flash erased, its faults afresh).
 
 Frames of another maker, or for another channel, are ignored. A record with a bad checksum is
 answered with status 03, an incomplete one with 02, and one that would need an erased bit
@@ -60,9 +67,9 @@ std::optional<int> wholeNumber(std::string_view text, int lowest, int highest) {
     return value;
 }
 
-constexpr std::array<std::string_view, 8> kValueOptions{
-    "--link",     "--channel", "--type",      "--model",
-    "--delay-ms", "--fault",   "--flash-out", "--received-out",
+constexpr std::array<std::string_view, 9> kValueOptions{
+    "--link",  "--channel",   "--type",         "--model",     "--delay-ms",
+    "--fault", "--flash-out", "--received-out", "--fail-unit",
 };
 
 constexpr int kHighestTypeNumber = 12799; // both reply bytes must stay below 80h
@@ -102,6 +109,12 @@ std::string applyValue(SimOptions& options, std::string_view name, std::string_v
             return "--delay-ms takes a number from 0 to 60000";
         }
         device.replyDelayMs = *delay;
+    } else if (name == "--fail-unit") {
+        const auto unit = wholeNumber(value, 1, std::numeric_limits<int>::max());
+        if (!unit) {
+            return "--fail-unit takes a unit number from 1";
+        }
+        options.failingUnit = *unit;
     } else if (name == "--fault") {
         const auto fault = parseFault(value);
         if (!fault) {
@@ -128,6 +141,8 @@ SimOptionsResult parseSimOptions(std::span<const std::string_view> arguments) {
             options.version = true;
         } else if (argument == "--pace") {
             options.paced = true;
+        } else if (argument == "--absent") {
+            options.absent = true;
         } else if (argument == "--once") {
             options.once = true;
         } else if (argument == "--verbose") {

@@ -16,6 +16,10 @@ struct SimOptions {
     std::string flashOutPath;
     std::string receivedOutPath;
     bool paced = false;
+    // No unit on the line at the start: silent until told to put one on.
+    bool absent = false;
+    // The unit, counted from 1 as they are put on, whose flash refuses every record; 0 for none.
+    int failingUnit = 0;
     bool once = false;
     bool verbose = false;
     bool help = false;

@@ -22,7 +22,10 @@ inline constexpr std::string_view kLoadUsage =
     "load FILE --port PORT... [--channel CH] [--boot] [--retry ask|always|never] "
     "[--progress bar|lines|none] [--json] [--trace]";
 int runLoad(std::span<char* const> args);
-inline constexpr std::string_view kPortsUsage = "ports [--json]";
+inline constexpr std::string_view kPortsUsage = "ports [--probe [--channel CH]] [--json]";
 int runPorts(std::span<char* const> args);
+inline constexpr std::string_view kStationUsage =
+    "station FILE --port PORT... [--channel CH] [--boot] [--log FILE] [--units N] [--json]";
+int runStation(std::span<char* const> args);
 
 } // namespace quarvel

@@ -101,6 +101,25 @@ JsonObject& JsonObject::addOrNull(std::string_view key, const std::optional<std:
     return text ? add(key, std::string_view(*text)) : addRaw(key, "null");
 }
 
+JsonObject& JsonObject::addNumberOrNull(std::string_view key, std::optional<std::int64_t> number) {
+    return number ? add(key, *number) : addRaw(key, "null");
+}
+
+JsonObject& JsonObject::addSeconds(std::string_view key, std::optional<std::int64_t> milliseconds) {
+    if (!milliseconds) {
+        return addRaw(key, "null");
+    }
+    const std::int64_t whole = *milliseconds / 1000;
+    const std::int64_t fraction = *milliseconds % 1000;
+    std::string thousandths = std::to_string(fraction);
+    thousandths.insert(0, 3 - thousandths.size(), '0');
+    return addRaw(key, std::to_string(whole) + "." + thousandths);
+}
+
+JsonObject& JsonObject::add(std::string_view key, const JsonObject& object) {
+    return addRaw(key, object.text());
+}
+
 std::string JsonObject::text() const {
     return "{" + m_members + "}";
 }

@@ -21,6 +21,10 @@ public:
     JsonObject& add(std::string_view key, bool value);
     // null where the value is not known.
     JsonObject& addOrNull(std::string_view key, const std::optional<std::string>& text);
+    JsonObject& addNumberOrNull(std::string_view key, std::optional<std::int64_t> number);
+    // milliseconds as seconds with three decimals, or null.
+    JsonObject& addSeconds(std::string_view key, std::optional<std::int64_t> milliseconds);
+    JsonObject& add(std::string_view key, const JsonObject& object);
 
     // The object, without a line end.
     std::string text() const;

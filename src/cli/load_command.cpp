@@ -1,3 +1,4 @@
+#include "cli/auto_port.h"
 #include "cli/commands.h"
 #include "cli/failure_explanation.h"
 #include "cli/gang_load.h"
@@ -5,6 +6,7 @@
 #include "cli/load_options.h"
 #include "cli/load_output.h"
 #include "cli/logo_staging.h"
+#include "cli/port_identity.h"
 #include "cli/port_load.h"
 #include "cli/serial_line.h"
 #include "cli/usage.h"
@@ -23,7 +25,10 @@ constexpr const char* kLoadHelp =
     "the load failed; standard error then says why, where that is known.\n\n"
     "  -p, --port PORT  a COM number, as 3 or COM3: 1 to 9 (named by section [Ports] of the\n"
     "                   desktop program's settings file, else /dev/ttyS<n-1>; on Windows COM1\n"
-    "                   to COM255), or a device path; given more than once, a gang load (below)\n"
+    "                   to COM255), a device path, or a name of section [Ports] (bench-left);\n"
+    "                   auto: the one port where a device answers the search frame (each port\n"
+    "                   that no other program holds is sent it once; none or several answering\n"
+    "                   fail); given more than once, a gang load (below)\n"
     "  -c, --channel CH the device's MIDI channel 1 to 16, or all (default)\n"
     "  -b, --boot       allow writing the boot sector (addresses below 4000h)\n"
     "  --retry WHEN     after a record failed three times: ask (default at a terminal),\n"
@@ -74,6 +79,15 @@ int runLoad(std::span<char* const> args) {
     if (options.helpWanted) {
         return printHelp(kLoadUsage, kLoadHelp);
     }
+    const bool automatic = wantsAutoPort(options.ports, error);
+    if (!error.empty()) {
+        return badUsage(kLoadUsage, error);
+    }
+    // Two loads on one line would only fight over it, whatever each is called.
+    if (const auto clash = portsOnOneDevice(options.ports)) {
+        return badUsage(kLoadUsage,
+                        "ports '" + clash->first + "' and '" + clash->second + "' name one device");
+    }
 
     std::string file = options.file;
     // A gang converts a picture into a logo file of its own.
@@ -86,6 +100,14 @@ int runLoad(std::span<char* const> args) {
     }
 
     const auto lineSupport = serialLineSupport();
+    if (automatic) {
+        const InterruptGuard guard;
+        const auto found = answeringPort(options.channel, "load");
+        if (!found) {
+            return ExitFailure;
+        }
+        options.ports = {*found};
+    }
     if (options.ports.size() > 1) {
         return runGangLoad(options);
     }

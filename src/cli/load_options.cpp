@@ -35,48 +35,13 @@ bool samePort(const PortChoice& a, const PortChoice& b) {
 }
 
 bool setPort(std::string_view text, LoadOptions& options, std::string& error) {
-    PortChoice port;
-    port.given = text;
-    std::string_view number = text;
-    if (number.size() > 3 && equalsIgnoringCase(number.substr(0, 3), "COM")) {
-        number.remove_prefix(3);
-    }
-    if (!number.empty() && std::isdigit(static_cast<unsigned char>(number.front()))) {
-        const auto value = wholeNumber(number);
-        if (!value || *value < 1 || *value > kHighestPortNumber) {
-            error = "port number must be 1 to " + std::to_string(kHighestPortNumber) +
-                    ", or a device path: '" + std::string(text) + "'";
-            return false;
-        }
-        port.number = *value;
-    } else if (text.empty()) {
-        error = "the port is empty";
-        return false;
-    } else {
-        port.devicePath = text;
-    }
-    // Two loads on one line would only fight over it.
-    if (std::ranges::any_of(options.ports,
-                            [&port](const PortChoice& other) { return samePort(other, port); })) {
-        error = "port '" + std::string(text) + "' is given more than once";
-        return false;
-    }
-    options.ports.push_back(std::move(port));
-    return true;
+    return addPort(text, options.ports, error);
 }
 
 bool setChannel(std::string_view text, LoadOptions& options, std::string& error) {
-    if (equalsIgnoringCase(text, "all")) {
-        options.channel = kAllChannels;
-        return true;
-    }
-    const auto value = wholeNumber(text);
-    if (!value || *value < 1 || *value > kHighestChannel) {
-        error = "channel must be 'all' or 1 to 16: '" + std::string(text) + "'";
-        return false;
-    }
-    options.channel = static_cast<std::uint8_t>(*value - 1);
-    return true;
+    const auto channel = channelByte(text, error);
+    options.channel = channel.value_or(kAllChannels);
+    return channel.has_value();
 }
 
 bool setRetry(std::string_view text, LoadOptions& options, std::string& error) {
@@ -139,6 +104,49 @@ static_assert(std::size(kOptions) == std::size(kSetters));
 constexpr std::string_view kOperands[] = {"FILE"};
 
 } // namespace
+
+bool addPort(std::string_view text, std::vector<PortChoice>& ports, std::string& error) {
+    PortChoice port;
+    port.given = text;
+    std::string_view number = text;
+    if (number.size() > 3 && equalsIgnoringCase(number.substr(0, 3), "COM")) {
+        number.remove_prefix(3);
+    }
+    if (!number.empty() && std::isdigit(static_cast<unsigned char>(number.front()))) {
+        const auto value = wholeNumber(number);
+        if (!value || *value < 1 || *value > kHighestPortNumber) {
+            error = "port number must be 1 to " + std::to_string(kHighestPortNumber) +
+                    ", or a device path: '" + std::string(text) + "'";
+            return false;
+        }
+        port.number = *value;
+    } else if (text.empty()) {
+        error = "the port is empty";
+        return false;
+    } else {
+        port.devicePath = text;
+    }
+    // Two loads on one line would only fight over it.
+    if (std::ranges::any_of(ports,
+                            [&port](const PortChoice& other) { return samePort(other, port); })) {
+        error = "port '" + std::string(text) + "' is given more than once";
+        return false;
+    }
+    ports.push_back(std::move(port));
+    return true;
+}
+
+std::optional<std::uint8_t> channelByte(std::string_view text, std::string& error) {
+    if (equalsIgnoringCase(text, "all")) {
+        return kAllChannels;
+    }
+    const auto value = wholeNumber(text);
+    if (!value || *value < 1 || *value > kHighestChannel) {
+        error = "channel must be 'all' or 1 to 16: '" + std::string(text) + "'";
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(*value - 1);
+}
 
 bool parseLoadOptions(std::span<char* const> args, TerminalFacts terminal, LoadOptions& options,
                       std::string& error) {

@@ -4,8 +4,10 @@
 #include "link/port_names.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarvel {
@@ -43,6 +45,14 @@ struct TerminalFacts {
     bool inputIsTerminal = false;
     bool errorIsTerminal = false;
 };
+
+// Adds one --port value to ports; false, with error saying why, for a value that names no port
+// or a port given already.
+bool addPort(std::string_view text, std::vector<PortChoice>& ports, std::string& error);
+
+// The channel byte of a --channel value, "all" or 1 to 16; nothing, with error saying why, for
+// any other text.
+std::optional<std::uint8_t> channelByte(std::string_view text, std::string& error);
 
 // Reads the arguments after `load`. On bad usage answers false with error saying why.
 bool parseLoadOptions(std::span<char* const> args, TerminalFacts terminal, LoadOptions& options,

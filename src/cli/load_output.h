@@ -18,7 +18,7 @@ public:
     // stopped tells that Ctrl-C was pressed.
     explicit LoadOutput(std::function<bool()> stopped) : m_stopped(std::move(stopped)) {}
 
-    void failed(LoadFailure reason) final { m_failure = reason; }
+    void failed(LoadFailure reason) override { m_failure = reason; }
     // line on the error stream, on a line of its own: never on the same line as a progress bar.
     virtual void errorLine(std::string_view line);
     // Ends the load's output; failed is true for a load that failed or was interrupted.

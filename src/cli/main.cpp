@@ -28,6 +28,9 @@ constexpr std::array kCommands{
             "load a program file (or a GIF logo) into the device on a serial port", runLoad},
     Command{"ports", kPortsUsage,
             "list the serial ports of this machine and the COM numbers the settings map", runPorts},
+    Command{"station", kStationUsage,
+            "load unit after unit at each port of a production bench, with a record of each",
+            runStation},
 };
 
 void printUsage(std::FILE* stream) {

@@ -9,16 +9,22 @@
 
 namespace quarvel {
 
-ChannelOpener portOpener(const PortChoice& port, OpenFailureSink onFailure) {
+std::string portDevicePath(const PortChoice& port) {
+    const ProfileFile settings(settingsFilePath());
     if (port.devicePath.empty()) {
         // Port numbers name devices as in the desktop program, through its settings file.
-        return serialLineOpener(
-            [](int portNumber) {
-                return portDeviceName(ProfileFile(settingsFilePath()), portNumber);
-            },
-            std::move(onFailure));
+        return portDeviceName(settings, port.number);
     }
-    return serialLineOpener([path = port.devicePath](int) { return path; }, std::move(onFailure));
+    // A bare name may be the operator's own name for a port, from section [Ports].
+    if (port.devicePath.find_first_of("/\\") == std::string::npos) {
+        return settings.readString("Ports", port.devicePath, port.devicePath);
+    }
+    return port.devicePath;
+}
+
+ChannelOpener portOpener(const PortChoice& port, OpenFailureSink onFailure) {
+    return serialLineOpener([path = portDevicePath(port)](int) { return path; },
+                            std::move(onFailure));
 }
 
 std::string portDescription(const PortChoice& port) {

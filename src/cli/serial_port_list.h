@@ -23,4 +23,7 @@ struct PortDescription {
 // Every serial port the system reports, in the system's order. One file per platform.
 std::vector<PortDescription> listSerialPorts();
 
+// True when another program has the device open; looking only, never opening it.
+bool portHeldByAnotherProgram(const std::string& device);
+
 } // namespace quarvel

@@ -51,6 +51,10 @@ bool isHeld(const std::string& device, const std::set<dev_t>& held) {
 
 } // namespace
 
+bool portHeldByAnotherProgram(const std::string& device) {
+    return isHeld(device, devicesHeldByOthers());
+}
+
 std::vector<PortDescription> listSerialPorts() {
     const std::set<dev_t> held = devicesHeldByOthers();
     std::vector<PortDescription> ports;

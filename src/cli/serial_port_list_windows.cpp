@@ -1,4 +1,5 @@
 #include "cli/serial_port_list.h"
+#include "files/path_text.h"
 
 // The order matters: windows.h first, and initguid.h before devguid.h so that the class
 // identifiers are defined here.
@@ -170,6 +171,10 @@ bool heldByAnotherProgram(const std::wstring& name) {
 }
 
 } // namespace
+
+bool portHeldByAnotherProgram(const std::string& device) {
+    return heldByAnotherProgram(pathFromText(device).wstring());
+}
 
 std::vector<PortDescription> listSerialPorts() {
     auto described = describedPorts();

@@ -24,6 +24,8 @@ public:
     // The terminal path ktv-sim printed first; empty when it failed to start.
     const std::string& terminalPath() const { return m_terminalPath; }
     void terminate();
+    // Sends ktv-sim a signal: SIGUSR2 puts a unit on the line, SIGUSR1 takes it off.
+    void signal(int number) const { m_program.signal(number); }
     // The exit status once ktv-sim has ended by itself; nothing if it is still running after
     // a generous bound, which only a broken ktv-sim reaches.
     std::optional<int> waitForExit();
