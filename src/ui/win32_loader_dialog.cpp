@@ -47,6 +47,9 @@ INT_PTR CALLBACK Win32LoaderDialog::procedure(HWND dialog, UINT message, WPARAM 
 }
 
 INT_PTR Win32LoaderDialog::handle(UINT message, WPARAM wParam) {
+    if (const HBRUSH brush = m_colours.answer(message, wParam)) {
+        return reinterpret_cast<INT_PTR>(brush);
+    }
     switch (message) {
     case WM_INITDIALOG:
         fillDropDownLists(m_dialog, loaderDialogTemplate);

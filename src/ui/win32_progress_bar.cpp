@@ -1,5 +1,6 @@
 #include "ui/win32_progress_bar.h"
 
+#include "ui/win32_dialog_colours.h"
 #include "ui/win32_dialog_template.h"
 
 #include <commctrl.h>
@@ -9,10 +10,6 @@ namespace quarvel {
 namespace {
 
 constexpr UINT_PTR subclassId = 1001;
-
-COLORREF colourRef(const BarColour& colour) {
-    return RGB(colour.red, colour.green, colour.blue);
-}
 
 } // namespace
 
