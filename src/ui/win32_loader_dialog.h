@@ -28,6 +28,7 @@ private:
     void showHelp();
     void close(int result);
     void showMessage(std::string_view text);
+    void showProgramIcon();
     void readControls();
     void writeControls();
 

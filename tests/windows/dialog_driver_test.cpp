@@ -2,7 +2,9 @@
 // read and changed only through their controls' messages, buttons that open a modal window
 // clicked by a posted command. One scenario a run: dialogs_under_wine.sh puts the device that
 // each one needs on COM1.
+#include "quarvel_version.h"
 #include "ui/dialog_template.h"
+#include "ui/win32_program_icon.h"
 
 #include <algorithm>
 #include <chrono>
@@ -217,6 +219,28 @@ TEST(DialogDriver, MainDialogFollowsTemplate102) {
     }
     click(dialog, OkButtonId);
     EXPECT_EQ(quarvel.waitForExit(), 0);
+}
+
+// The icon and the version Windows shows for the program file. (Wine answers no other process's
+// WM_GETICON, so the title bar's icon is not read back.)
+TEST(DialogDriver, ProgramFileCarriesItsIconAndVersion) {
+    const std::wstring program = variable(L"QUARVEL_EXE");
+    HMODULE resources = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(resources, nullptr);
+    EXPECT_NE(::LoadImageW(resources, MAKEINTRESOURCEW(QUARVEL_PROGRAM_ICON), IMAGE_ICON, 0, 0,
+                           LR_DEFAULTSIZE),
+              nullptr);
+    ::FreeLibrary(resources);
+
+    std::vector<char> info(::GetFileVersionInfoSizeW(program.c_str(), nullptr));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(
+        ::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\FileVersion",
+                                 reinterpret_cast<void**>(&text), &length));
+    EXPECT_EQ(std::wstring(text), wide(kQuarvelVersion));
 }
 
 // Starts a load of the file from the main dialog, on the port and channel list entries.
