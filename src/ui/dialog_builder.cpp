@@ -1,5 +1,7 @@
 #include "ui/dialog_builder.h"
 
+#include "ui/dialog_colours.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QFontMetrics>
@@ -30,13 +32,16 @@ QString text(std::string_view view) {
     return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
 }
 
-// Light grey with black text for the dialog's own surface, its static texts, group boxes and
-// buttons; edit boxes and lists keep the system's colours, since they paint with other roles.
+QColor qColour(const BarColour& colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
+// Edit boxes and lists keep the system's colours, since they paint with other roles.
 void applyDialogColours(QDialog& dialog) {
     QPalette palette = dialog.palette();
-    palette.setColor(QPalette::Window, QColor(192, 192, 192));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    palette.setColor(QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Window, qColour(kDialogBackground));
+    palette.setColor(QPalette::WindowText, qColour(kDialogText));
+    palette.setColor(QPalette::ButtonText, qColour(kDialogText));
     dialog.setPalette(palette);
     dialog.setAutoFillBackground(true);
 }

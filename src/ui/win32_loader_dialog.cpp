@@ -4,6 +4,7 @@
 #include "ui/transfer_rules.h"
 #include "ui/win32_dialog_template.h"
 #include "ui/win32_loading_dialog.h"
+#include "ui/win32_program_icon.h"
 
 #include <commdlg.h>
 #include <string>
@@ -47,11 +48,15 @@ INT_PTR CALLBACK Win32LoaderDialog::procedure(HWND dialog, UINT message, WPARAM 
 }
 
 INT_PTR Win32LoaderDialog::handle(UINT message, WPARAM wParam) {
+    if (const HBRUSH brush = m_colours.answer(message, wParam)) {
+        return reinterpret_cast<INT_PTR>(brush);
+    }
     switch (message) {
     case WM_INITDIALOG:
         fillDropDownLists(m_dialog, loaderDialogTemplate);
         writeControls();
         ::SetWindowTextW(m_dialog, wideText(kLoaderTitle).c_str());
+        showProgramIcon();
         // The dialog manager gives the focus to the first tab stop, the file path box.
         return TRUE;
     case WM_COMMAND:
@@ -82,6 +87,17 @@ void Win32LoaderDialog::command(int id) {
         break;
     default:
         break;
+    }
+}
+
+void Win32LoaderDialog::showProgramIcon() {
+    // Shared icons of the executable: the system frees them, not the dialog.
+    const HINSTANCE program = ::GetModuleHandleW(nullptr);
+    for (const auto& [size, width] : {std::pair{ICON_BIG, SM_CXICON}, {ICON_SMALL, SM_CXSMICON}}) {
+        const int pixels = ::GetSystemMetrics(width);
+        const auto icon = ::LoadImageW(program, MAKEINTRESOURCEW(QUARVEL_PROGRAM_ICON), IMAGE_ICON,
+                                       pixels, pixels, LR_SHARED);
+        ::SendMessageW(m_dialog, WM_SETICON, size, reinterpret_cast<LPARAM>(icon));
     }
 }
 

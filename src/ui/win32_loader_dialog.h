@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/main_dialog_logic.h"
+#include "ui/win32_dialog_colours.h"
 
 #include <windows.h>
 
@@ -27,6 +28,7 @@ private:
     void showHelp();
     void close(int result);
     void showMessage(std::string_view text);
+    void showProgramIcon();
     void readControls();
     void writeControls();
 
@@ -34,6 +36,7 @@ private:
     LoaderServices m_services;
     LastValues m_values;
     HWND m_dialog = nullptr;
+    Win32DialogColours m_colours;
     // While a load runs this dialog is disabled behind the loading dialog, but messages posted to
     // it are still served while a step waits: they start nothing, and a close waits for the load.
     bool m_loading = false;

@@ -33,6 +33,9 @@ INT_PTR CALLBACK Win32LoadingDialog::procedure(HWND dialog, UINT message, WPARAM
 }
 
 INT_PTR Win32LoadingDialog::handle(UINT message, WPARAM wParam) {
+    if (const HBRUSH brush = m_colours.answer(message, wParam)) {
+        return reinterpret_cast<INT_PTR>(brush);
+    }
     switch (message) {
     case WM_INITDIALOG:
         m_bar.setRange(0, 100);

@@ -2,6 +2,7 @@
 
 #include "job/load_reporter.h"
 #include "ui/loading_run.h"
+#include "ui/win32_dialog_colours.h"
 #include "ui/win32_progress_bar.h"
 
 #include <windows.h>
@@ -34,6 +35,7 @@ private:
     void endModalRun(int result) override;
 
     HWND m_dialog = nullptr;
+    Win32DialogColours m_colours;
     Win32ProgressBar m_bar;
     LoadingRun m_run;
 };

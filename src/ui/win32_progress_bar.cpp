@@ -1,5 +1,6 @@
 #include "ui/win32_progress_bar.h"
 
+#include "ui/win32_dialog_colours.h"
 #include "ui/win32_dialog_template.h"
 
 #include <commctrl.h>
@@ -9,10 +10,6 @@ namespace quarvel {
 namespace {
 
 constexpr UINT_PTR subclassId = 1001;
-
-COLORREF colourRef(const BarColour& colour) {
-    return RGB(colour.red, colour.green, colour.blue);
-}
 
 } // namespace
 
@@ -45,8 +42,16 @@ LRESULT CALLBACK Win32ProgressBar::controlProcedure(HWND window, UINT message, W
         ::RemoveWindowSubclass(window, controlProcedure, subclassId);
         bar->m_control = nullptr;
         return ::DefSubclassProc(window, message, wParam, lParam);
-    case WM_PAINT:
-        bar->paint();
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        HDC dc = ::BeginPaint(window, &paint);
+        bar->draw(dc);
+        ::EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        // Asked to draw into another context, as PrintWindow and window thumbnails do.
+        bar->draw(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_ERASEBKGND:
         // The paint covers every pixel.
@@ -59,7 +64,7 @@ LRESULT CALLBACK Win32ProgressBar::controlProcedure(HWND window, UINT message, W
     }
 }
 
-void Win32ProgressBar::paint() {
+void Win32ProgressBar::draw(HDC dc) {
     HBRUSH grey = ::CreateSolidBrush(colourRef(kBarGrey));
     HBRUSH navy = ::CreateSolidBrush(colourRef(kBarNavy));
     HPEN dark = ::CreatePen(PS_SOLID, 1, colourRef(kBorderDark));
@@ -67,8 +72,6 @@ void Win32ProgressBar::paint() {
     RECT client{};
     ::GetClientRect(m_control, &client);
 
-    PAINTSTRUCT paint{};
-    HDC dc = ::BeginPaint(m_control, &paint);
     // The context's default font, not the dialog's: the bar's text does not follow the dialog.
     const std::wstring text = wideText(percentText(m_value.position()));
     const int length = static_cast<int>(text.size());
@@ -99,7 +102,6 @@ void Win32ProgressBar::paint() {
     ::LineTo(dc, client.right - 1, client.bottom - 1);
     ::LineTo(dc, client.left, client.bottom - 1);
     ::SelectObject(dc, previousPen);
-    ::EndPaint(m_control, &paint);
 
     ::DeleteObject(grey);
     ::DeleteObject(navy);

@@ -27,7 +27,7 @@ public:
 private:
     static LRESULT CALLBACK controlProcedure(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam, UINT_PTR id, DWORD_PTR self);
-    void paint();
+    void draw(HDC dc);
     void showPosition();
 
     BarValue m_value;

@@ -2,7 +2,9 @@
 // read and changed only through their controls' messages, buttons that open a modal window
 // clicked by a posted command. One scenario a run: dialogs_under_wine.sh puts the device that
 // each one needs on COM1.
+#include "quarvel_version.h"
 #include "ui/dialog_template.h"
+#include "ui/win32_program_icon.h"
 
 #include <algorithm>
 #include <chrono>
@@ -215,6 +217,113 @@ TEST(DialogDriver, MainDialogFollowsTemplate102) {
         }
         previous = window;
     }
+    click(dialog, OkButtonId);
+    EXPECT_EQ(quarvel.waitForExit(), 0);
+}
+
+// The icon and the version Windows shows for the program file. (Wine answers no other process's
+// WM_GETICON, so the title bar's icon is not read back.)
+TEST(DialogDriver, ProgramFileCarriesItsIconAndVersion) {
+    const std::wstring program = variable(L"QUARVEL_EXE");
+    HMODULE resources = ::LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(resources, nullptr);
+    EXPECT_NE(::LoadImageW(resources, MAKEINTRESOURCEW(QUARVEL_PROGRAM_ICON), IMAGE_ICON, 0, 0,
+                           LR_DEFAULTSIZE),
+              nullptr);
+    ::FreeLibrary(resources);
+
+    std::vector<char> info(::GetFileVersionInfoSizeW(program.c_str(), nullptr));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(
+        ::GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\FileVersion",
+                                 reinterpret_cast<void**>(&text), &length));
+    EXPECT_EQ(std::wstring(text), wide(kQuarvelVersion));
+}
+
+// The operator's browser for web pages, replaced while it lives by a command that writes the
+// page it is asked to open into a file.
+class BrowserRecorder {
+public:
+    explicit BrowserRecorder(std::wstring record) : m_record(std::move(record)) {
+        HKEY key = nullptr;
+        m_hadPagesKey =
+            ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, pages, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (m_hadPagesKey) {
+            ::RegCloseKey(key);
+        }
+        wchar_t earlier[256];
+        DWORD size = sizeof(earlier);
+        if (::RegGetValueW(HKEY_LOCAL_MACHINE, pages, nullptr, RRF_RT_REG_SZ, nullptr, earlier,
+                           &size) == ERROR_SUCCESS) {
+            m_earlierClass = earlier;
+        }
+        setDefault(pages, recorderClass);
+        setDefault(recorderCommand, L"cmd.exe /c echo %1>\"" + m_record + L"\"");
+    }
+    // The prefix's own browser again for the scenarios and runs that follow.
+    ~BrowserRecorder() {
+        if (!m_hadPagesKey) {
+            ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, pages);
+        } else if (m_earlierClass.empty()) {
+            ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, pages, nullptr);
+        } else {
+            setDefault(pages, m_earlierClass);
+        }
+        ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, recorderKey);
+    }
+    BrowserRecorder(const BrowserRecorder&) = delete;
+    BrowserRecorder& operator=(const BrowserRecorder&) = delete;
+
+    // The line the command wrote, once it has written it.
+    std::wstring opened() const {
+        HANDLE file = ::CreateFileW(m_record.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return L"";
+        }
+        char bytes[4096];
+        DWORD length = 0;
+        ::ReadFile(file, bytes, sizeof(bytes), &length, nullptr);
+        ::CloseHandle(file);
+        std::string line(bytes, length);
+        line.erase(line.find_last_not_of("\r\n \"") + 1);
+        line.erase(0, line.find_first_not_of('"'));
+        return wide(line);
+    }
+
+private:
+    static constexpr wchar_t pages[] = L"Software\\Classes\\.html";
+    static constexpr wchar_t recorderClass[] = L"quarvel.recorded.page";
+    static constexpr wchar_t recorderKey[] = L"Software\\Classes\\quarvel.recorded.page";
+    static constexpr wchar_t recorderCommand[] =
+        L"Software\\Classes\\quarvel.recorded.page\\shell\\open\\command";
+
+    static void setDefault(const wchar_t* key, const std::wstring& value) {
+        ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, nullptr, REG_SZ, value.c_str(),
+                                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+
+    std::wstring m_record;
+    bool m_hadPagesKey = false;
+    std::wstring m_earlierClass;
+};
+
+TEST(DialogDriver, HelpOpensThePageBesideTheProgram) {
+    const std::wstring folder = settingsFolder();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    BrowserRecorder browser(folder + L"\\opened.txt");
+    Program quarvel(folder);
+    HWND dialog = waitForWindow(loaderTitle);
+    ASSERT_NE(dialog, nullptr);
+    click(dialog, HelpButtonId);
+    std::wstring page = variable(L"QUARVEL_EXE");
+    page.replace(page.rfind(L'.'), std::wstring::npos, L".html");
+    EXPECT_TRUE(waitFor([&] { return !browser.opened().empty(); }, 30));
+    EXPECT_EQ(browser.opened(), page);
     click(dialog, OkButtonId);
     EXPECT_EQ(quarvel.waitForExit(), 0);
 }

@@ -32,6 +32,8 @@ scenario() {
 }
 
 scenario MainDialogFollowsTemplate102
+scenario ProgramFileCarriesItsIconAndVersion
+scenario HelpOpensThePageBesideTheProgram
 scenario DemoLoadRunsToTheEnd --flash-out "$work/flash.bin"
 srec_cat "$program" -fill 0xFF 0 0x80000 -o "$work/expected.bin" -binary
 if ! cmp -s "$work/flash.bin" "$work/expected.bin"; then
