@@ -1,22 +1,16 @@
 #include "cli/unit_log.h"
 #include "files/path_text.h"
 
+#include <string>
+#include <system_error>
 #include <windows.h>
 
 namespace quarvel {
 namespace {
 
-std::string systemMessage(DWORD code) {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length > 0 ? std::string(text, length) : "error " + std::to_string(code);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
-        message.pop_back();
-    }
-    return message;
+// The system's words for the last failure, as the other files written on Windows give them.
+std::string lastSystemError() {
+    return std::system_category().message(static_cast<int>(GetLastError()));
 }
 
 } // namespace
@@ -27,7 +21,7 @@ bool UnitLog::append(std::string_view line, std::string& error) {
     const HANDLE file = CreateFileW(pathFromText(m_path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        error = "cannot open the log " + m_path + ": " + systemMessage(GetLastError());
+        error = "cannot open the log " + m_path + ": " + lastSystemError();
         return false;
     }
     LARGE_INTEGER end{};
@@ -36,7 +30,7 @@ bool UnitLog::append(std::string_view line, std::string& error) {
                  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                  written == text.size() && FlushFileBuffers(file);
     if (!whole) {
-        error = "cannot write the log " + m_path + ": " + systemMessage(GetLastError());
+        error = "cannot write the log " + m_path + ": " + lastSystemError();
         // A record is there whole or not at all.
         SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
         SetEndOfFile(file);
